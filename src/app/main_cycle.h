@@ -1,0 +1,16 @@
+// The program's start-up procedure: the chooser once, then menu and game over and over.
+#pragma once
+
+#include "app/shared_state.h"
+#include "platform/platform.h"
+
+// Shows each window modally; each call returns when that window has unloaded.
+class WindowCycle {
+public:
+    virtual ~WindowCycle() = default;
+    virtual void ShowStart() = 0;
+    virtual void ShowMenu() = 0;
+    virtual void ShowGame() = 0;
+};
+
+void Main(SharedState& shared, platform::Process& process, WindowCycle& windows);

@@ -1,0 +1,23 @@
+// The program's three windows, each one object for the whole run, created at its first showing.
+#pragma once
+
+#include <optional>
+
+#include "app/main_cycle.h"
+#include "start/frm_start.h"
+
+class ProgramWindows : public WindowCycle {
+public:
+    ProgramWindows(platform::Platform& platform, SharedState& shared)
+        : platform_(platform), shared_(shared) {}
+
+    void ShowStart() override;
+    void ShowMenu() override;
+    void ShowGame() override;
+
+    std::optional<FrmStart> frmStart;
+
+private:
+    platform::Platform& platform_;
+    SharedState& shared_;
+};

@@ -1,0 +1,88 @@
+// The seams between the program's rules and the outside world. Each has a Qt implementation
+// (qt_platform.h) and a fake for tests, so every window can run with a scripted clock, scripted
+// answers and an "end" that does not stop the test process.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace platform {
+
+// Milliseconds since some fixed moment, monotonic, as a 32-bit value that wraps around.
+class TickCounter {
+public:
+    virtual ~TickCounter() = default;
+    virtual std::uint32_t GetTickCount() = 0;
+};
+
+// Milliseconds from `since` to `now` on a wrapping 32-bit counter, as signed 32-bit arithmetic.
+inline std::int32_t TicksBetween(std::uint32_t since, std::uint32_t now) {
+    return static_cast<std::int32_t>(now - since);
+}
+
+// Lets the program's pending window events run from inside a handler.
+class EventPump {
+public:
+    virtual ~EventPump() = default;
+    // Runs every pending event (keys, timers, close requests) to its end, then returns.
+    virtual void DoEvents() = 0;
+    // Sleeps until an event is pending or the tick counter reaches deadline, whichever is first,
+    // then returns without running events.
+    virtual void WaitUntil(std::uint32_t deadline) = 0;
+};
+
+// Modal message boxes, above every window of the program.
+class MessageBoxes {
+public:
+    virtual ~MessageBoxes() = default;
+    // Yes and No buttons (Yes the default) and an exclamation icon. True means Yes.
+    virtual bool AskYesNo(const std::string& text, const std::string& title) = 0;
+    // An OK button and an information icon.
+    virtual void Inform(const std::string& text, const std::string& title) = 0;
+};
+
+// Asynchronous looping playback of a wave file.
+class Sound {
+public:
+    virtual ~Sound() = default;
+    // Starts playing the file from its beginning, looping, and returns at once. A missing or
+    // unplayable file plays nothing and is not reported.
+    virtual void PlayLooping(const std::string& path) = 0;
+    virtual void Stop() = 0;
+};
+
+// The running process.
+class Process {
+public:
+    virtual ~Process() = default;
+    // The folder that holds the program, without a trailing slash.
+    virtual std::string AppPath() = 0;
+    // Stops the program at once: no further window is shown and no further event runs. The fake
+    // records the call and returns; callers return straight after it.
+    virtual void End() = 0;
+    // Whether End has been called (only ever true in tests).
+    virtual bool Ended() = 0;
+};
+
+// The screen's conversion from pixels to twips (1/1440 inch).
+class Screen {
+public:
+    virtual ~Screen() = default;
+    virtual float TwipsPerPixelX() = 0;
+    virtual float TwipsPerPixelY() = 0;
+};
+
+// Everything a window's rules may call, handed to them by reference.
+struct Platform {
+    TickCounter& clock;
+    EventPump& pump;
+    MessageBoxes& boxes;
+    Sound& sound;
+    Process& process;
+    Screen& screen;
+};
+
+// The settings file in the program's folder, built anew for each access.
+inline std::string SettingsFile(Process& process) { return process.AppPath() + "/data.ini"; }
+
+}  // namespace platform

@@ -1,0 +1,144 @@
+#include "platform/qt_platform.h"
+
+#include <sys/timerfd.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QScreen>
+#include <QSocketNotifier>
+#include <QSoundEffect>
+#include <QUrl>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+
+namespace platform {
+namespace {
+
+std::int64_t MonotonicNanoseconds() {
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return static_cast<std::int64_t>(ts.tv_sec) * 1'000'000'000 + ts.tv_nsec;
+}
+
+QWidget* DialogParent() {
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+        return modal;
+    }
+    return QApplication::activeWindow();
+}
+
+float TwipsPerPixel(bool horizontal) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        return 15.0f;
+    }
+    const qreal dpi = horizontal ? screen->logicalDotsPerInchX() : screen->logicalDotsPerInchY();
+    return dpi > 0 ? static_cast<float>(1440.0 / dpi) : 15.0f;
+}
+
+}  // namespace
+
+std::uint32_t QtTickCounter::GetTickCount() {
+    return static_cast<std::uint32_t>(MonotonicNanoseconds() / 1'000'000);
+}
+
+QtEventPump::QtEventPump() {
+    timerFd_ = timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
+    if (timerFd_ >= 0) {
+        notifier_ = std::make_unique<QSocketNotifier>(timerFd_, QSocketNotifier::Read);
+        QObject::connect(notifier_.get(), &QSocketNotifier::activated, [fd = timerFd_] {
+            std::uint64_t expirations = 0;
+            (void)!::read(fd, &expirations, sizeof expirations);
+        });
+    }
+}
+
+QtEventPump::~QtEventPump() {
+    notifier_.reset();
+    if (timerFd_ >= 0) {
+        ::close(timerFd_);
+    }
+}
+
+void QtEventPump::DoEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+
+void QtEventPump::WaitUntil(std::uint32_t deadline) {
+    const std::int64_t nowNs = MonotonicNanoseconds();
+    const auto nowTick = static_cast<std::uint32_t>(nowNs / 1'000'000);
+    const std::int32_t remaining = TicksBetween(nowTick, deadline);
+    if (remaining <= 0) {
+        return;
+    }
+    if (timerFd_ < 0) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, remaining);
+        return;
+    }
+    // The counter reaches deadline at the start of that millisecond of the monotonic clock.
+    const std::int64_t wakeNs = (nowNs / 1'000'000 + remaining) * 1'000'000;
+    itimerspec spec{};
+    spec.it_value.tv_sec = static_cast<time_t>(wakeNs / 1'000'000'000);
+    spec.it_value.tv_nsec = static_cast<long>(wakeNs % 1'000'000'000);
+    timerfd_settime(timerFd_, TFD_TIMER_ABSTIME, &spec, nullptr);
+    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    const itimerspec disarm{};
+    timerfd_settime(timerFd_, 0, &disarm, nullptr);
+}
+
+bool QtMessageBoxes::AskYesNo(const std::string& text, const std::string& title) {
+    QMessageBox box(QMessageBox::Warning, QString::fromStdString(title),
+                    QString::fromStdString(text), QMessageBox::Yes | QMessageBox::No,
+                    DialogParent());
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setWindowModality(Qt::ApplicationModal);
+    box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    return box.exec() != QMessageBox::No;
+}
+
+void QtMessageBoxes::Inform(const std::string& text, const std::string& title) {
+    QMessageBox box(QMessageBox::Information, QString::fromStdString(title),
+                    QString::fromStdString(text), QMessageBox::Ok, DialogParent());
+    box.setWindowModality(Qt::ApplicationModal);
+    box.exec();
+}
+
+QtSound::QtSound() = default;
+QtSound::~QtSound() = default;
+
+void QtSound::PlayLooping(const std::string& path) {
+    if (!effect_) {
+        effect_ = std::make_unique<QSoundEffect>();
+        effect_->setLoopCount(QSoundEffect::Infinite);
+    }
+    effect_->stop();
+    const QString file = QString::fromStdString(path);
+    if (!QFileInfo(file).isFile()) {
+        return;  // nothing to play, and nothing to report
+    }
+    const QUrl source = QUrl::fromLocalFile(file);
+    if (effect_->source() != source) {
+        effect_->setSource(source);
+    }
+    effect_->play();
+}
+
+void QtSound::Stop() {
+    if (effect_) {
+        effect_->stop();
+    }
+}
+
+std::string QtProcess::AppPath() { return QCoreApplication::applicationDirPath().toStdString(); }
+
+void QtProcess::End() {
+    sound_.Stop();
+    std::fflush(nullptr);
+    std::_Exit(0);
+}
+
+float QtScreen::TwipsPerPixelX() { return TwipsPerPixel(true); }
+float QtScreen::TwipsPerPixelY() { return TwipsPerPixel(false); }
+
+}  // namespace platform

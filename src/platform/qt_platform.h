@@ -1,0 +1,78 @@
+// The platform seams as the running program uses them, on Qt and Linux.
+#pragma once
+
+#include <memory>
+
+#include "platform/platform.h"
+
+class QSoundEffect;
+class QSocketNotifier;
+
+namespace platform {
+
+// CLOCK_MONOTONIC in whole milliseconds, cut to 32 bits.
+class QtTickCounter : public TickCounter {
+public:
+    std::uint32_t GetTickCount() override;
+};
+
+// Qt's event loop. Waiting uses a timerfd on the monotonic clock, so a deadline wakes the loop
+// within microseconds instead of Qt timers' whole milliseconds.
+class QtEventPump : public EventPump {
+public:
+    QtEventPump();
+    ~QtEventPump() override;
+    void DoEvents() override;
+    void WaitUntil(std::uint32_t deadline) override;
+
+private:
+    int timerFd_ = -1;
+    std::unique_ptr<QSocketNotifier> notifier_;
+};
+
+class QtMessageBoxes : public MessageBoxes {
+public:
+    bool AskYesNo(const std::string& text, const std::string& title) override;
+    void Inform(const std::string& text, const std::string& title) override;
+};
+
+class QtSound : public Sound {
+public:
+    QtSound();
+    ~QtSound() override;
+    void PlayLooping(const std::string& path) override;
+    void Stop() override;
+
+private:
+    std::unique_ptr<QSoundEffect> effect_;
+};
+
+class QtProcess : public Process {
+public:
+    explicit QtProcess(Sound& sound) : sound_(sound) {}
+    std::string AppPath() override;
+    [[noreturn]] void End() override;
+    bool Ended() override { return false; }
+
+private:
+    Sound& sound_;
+};
+
+class QtScreen : public Screen {
+public:
+    float TwipsPerPixelX() override;
+    float TwipsPerPixelY() override;
+};
+
+// All real seams in one place; build it after the QApplication.
+struct QtPlatform {
+    QtTickCounter clock;
+    QtEventPump pump;
+    QtMessageBoxes boxes;
+    QtSound sound;
+    QtProcess process{sound};
+    QtScreen screen;
+    Platform bundle{clock, pump, boxes, sound, process, screen};
+};
+
+}  // namespace platform

@@ -1,0 +1,56 @@
+#include "platform/qt_view.h"
+
+#include <QPalette>
+#include <cmath>
+
+namespace platform {
+
+std::int16_t VirtualKeyCode(int qtKey) {
+    switch (qtKey) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter: return 13;
+        case Qt::Key_Escape: return 27;
+        case Qt::Key_Space: return 32;
+        case Qt::Key_Left: return 37;
+        case Qt::Key_Up: return 38;
+        case Qt::Key_Right: return 39;
+        case Qt::Key_Down: return 40;
+        case Qt::Key_F1: return 112;
+        case Qt::Key_F2: return 113;
+        case Qt::Key_Tab: return 9;
+        default: break;
+    }
+    if ((qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) || (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z)) {
+        return static_cast<std::int16_t>(qtKey);
+    }
+    return 0;
+}
+
+void ApplyLook(QWidget* widget) {
+    const QColor black(0, 0, 0);
+    const QColor orange(255, 128, 0);
+    QPalette palette = widget->palette();
+    for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        palette.setColor(group, QPalette::Window, black);
+        palette.setColor(group, QPalette::Base, black);
+        palette.setColor(group, QPalette::Button, black);
+        palette.setColor(group, QPalette::WindowText, orange);
+        palette.setColor(group, QPalette::Text, orange);
+        palette.setColor(group, QPalette::ButtonText, orange);
+        palette.setColor(group, QPalette::Highlight, orange);
+        palette.setColor(group, QPalette::HighlightedText, black);
+    }
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+QRect PixelRect(float left, float top, float width, float height, float twipsPerPixelX,
+                float twipsPerPixelY) {
+    auto px = [](float twips, float perPixel) {
+        return static_cast<int>(std::lround(twips / perPixel));
+    };
+    return QRect(px(left, twipsPerPixelX), px(top, twipsPerPixelY), px(width, twipsPerPixelX),
+                 px(height, twipsPerPixelY));
+}
+
+}  // namespace platform

@@ -1,0 +1,21 @@
+// Small helpers that every window's Qt view shares.
+#pragma once
+
+#include <QRect>
+#include <QWidget>
+#include <cstdint>
+
+namespace platform {
+
+// The key code a window's key handler receives for a Qt key (Return 13, Esc 27, Space 32,
+// arrows 37 to 40, F2 113, letters and digits as their capitals); 0 for keys without one.
+std::int16_t VirtualKeyCode(int qtKey);
+
+// Black ground and orange text for a window and everything in it.
+void ApplyLook(QWidget* widget);
+
+// A rectangle in twips as whole pixels.
+QRect PixelRect(float left, float top, float width, float height, float twipsPerPixelX,
+                float twipsPerPixelY);
+
+}  // namespace platform

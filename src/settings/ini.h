@@ -1,0 +1,15 @@
+// The settings store: reads and writes one value of an INI file.
+#pragma once
+
+#include <string>
+
+// The value stored under key in section of file, or defaultValue when the file, the section or
+// the key is missing. A stored value longer than 254 characters comes back cut to 254.
+std::string ReadIni(const std::string& file, const std::string& section, const std::string& key,
+                    const std::string& defaultValue);
+
+// Stores value under key in section of file; carriage returns and line feeds in the value are
+// written as blanks. A write that cannot be made changes nothing and prints one line on stderr
+// naming the file and the reason.
+void WriteIni(const std::string& file, const std::string& section, const std::string& key,
+              const std::string& value);

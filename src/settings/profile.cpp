@@ -1,0 +1,309 @@
+#include "settings/profile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+#include <vector>
+
+#include "settings/atomic_file.h"
+
+namespace profile {
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view Trim(std::string_view s) {
+    while (!s.empty() && IsBlank(s.front())) {
+        s.remove_prefix(1);
+    }
+    while (!s.empty() && IsBlank(s.back())) {
+        s.remove_suffix(1);
+    }
+    return s;
+}
+
+char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool SameName(std::string_view a, std::string_view b) {
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(),
+                      [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
+}
+
+// One line of the file: its bytes without the line end, and the line end itself ("\r\n", "\n",
+// "\r" or "" for a last line without one).
+struct Line {
+    std::string text;
+    std::string eol;
+};
+
+enum class Kind { Other, Section, Key };
+
+// What a line means to a reader.
+struct Meaning {
+    Kind kind = Kind::Other;
+    std::string_view name;  // section or key name, trimmed
+    std::string_view rawValue;  // for keys: everything after the first '='
+    size_t equalsPos = 0;       // for keys: index of the first '=' in the line's text
+};
+
+std::vector<Line> SplitLines(const std::string& contents) {
+    std::vector<Line> lines;
+    size_t start = 0;
+    const size_t n = contents.size();
+    while (start < n) {
+        size_t end = start;
+        while (end < n && contents[end] != '\r' && contents[end] != '\n') {
+            ++end;
+        }
+        Line line{contents.substr(start, end - start), ""};
+        if (end < n) {
+            const bool crlf = contents[end] == '\r' && end + 1 < n && contents[end + 1] == '\n';
+            line.eol = crlf ? "\r\n" : contents.substr(end, 1);
+        }
+        start = end + line.eol.size();
+        lines.push_back(std::move(line));
+    }
+    return lines;
+}
+
+Meaning Interpret(const Line& line, bool firstLine) {
+    std::string_view text = line.text;
+    size_t offset = 0;
+    if (firstLine && text.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
+        offset = kByteOrderMark.size();
+    }
+    const std::string_view body = text.substr(offset);
+    const std::string_view trimmed = Trim(body);
+    Meaning m;
+    if (trimmed.empty() || trimmed.front() == ';') {
+        return m;
+    }
+    if (trimmed.front() == '[') {
+        const size_t close = trimmed.find(']');
+        if (close != std::string_view::npos) {
+            m.kind = Kind::Section;
+            m.name = Trim(trimmed.substr(1, close - 1));
+            return m;
+        }
+    }
+    const size_t eq = body.find('=');
+    if (eq == std::string_view::npos) {
+        return m;
+    }
+    m.kind = Kind::Key;
+    m.name = Trim(body.substr(0, eq));
+    m.rawValue = body.substr(eq + 1);
+    m.equalsPos = offset + eq;
+    return m;
+}
+
+// Where a key lives in the parsed file.
+struct Location {
+    std::optional<size_t> sectionLine;  // header of the first section with the name
+    std::optional<size_t> keyLine;      // first line of the key within that section
+    std::optional<size_t> lastKeyLine;  // last key line of that section
+};
+
+Location Locate(const std::vector<Line>& lines, std::string_view section, std::string_view key) {
+    Location loc;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const Meaning m = Interpret(lines[i], i == 0);
+        if (m.kind == Kind::Section) {
+            if (loc.sectionLine) {
+                break;  // the section ends at the next header
+            }
+            if (SameName(m.name, section)) {
+                loc.sectionLine = i;
+            }
+        } else if (m.kind == Kind::Key && loc.sectionLine) {
+            loc.lastKeyLine = i;
+            if (!loc.keyLine && SameName(m.name, key)) {
+                loc.keyLine = i;
+            }
+        }
+    }
+    return loc;
+}
+
+// Reads the whole file; nullopt when it is missing, not a regular file or unreadable.
+std::optional<std::string> ReadWholeFile(const std::string& path, std::string* error) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        if (error) {
+            *error = std::strerror(errno);
+        }
+        return std::nullopt;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        if (error) {
+            *error = S_ISDIR(st.st_mode) ? std::strerror(EISDIR) : "not a regular file";
+        }
+        ::close(fd);
+        return std::nullopt;
+    }
+    std::string contents;
+    contents.reserve(static_cast<size_t>(st.st_size));
+    char chunk[65536];
+    for (;;) {
+        const ssize_t got = ::read(fd, chunk, sizeof chunk);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            if (error) {
+                *error = std::strerror(errno);
+            }
+            ::close(fd);
+            return std::nullopt;
+        }
+        if (got == 0) {
+            break;
+        }
+        contents.append(chunk, static_cast<size_t>(got));
+    }
+    ::close(fd);
+    return contents;
+}
+
+std::string Join(const std::vector<Line>& lines) {
+    std::string out;
+    for (const Line& line : lines) {
+        out += line.text;
+        out += line.eol;
+    }
+    return out;
+}
+
+std::string LineEndStyle(const std::vector<Line>& lines) {
+    for (const Line& line : lines) {
+        if (!line.eol.empty()) {
+            return line.eol;
+        }
+    }
+    return "\n";
+}
+
+}  // namespace
+
+std::string NormaliseValue(const std::string& raw) {
+    std::string_view v = Trim(raw);
+    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()) {
+        v = v.substr(1, v.size() - 2);
+    }
+    return std::string(v);
+}
+
+bool IsStorableName(const std::string& name, bool isSection) {
+    const std::string_view trimmed = Trim(name);
+    if (trimmed.empty() || name.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos) {
+        return false;
+    }
+    if (isSection) {
+        return trimmed.find(']') == std::string_view::npos;
+    }
+    return trimmed.find('=') == std::string_view::npos && trimmed.front() != ';' &&
+           trimmed.front() != '[';
+}
+
+int GetPrivateProfileString(const std::string& section, const std::string& key,
+                            const std::string& defaultValue, char* buffer, int size,
+                            const std::string& file) {
+    if (buffer == nullptr || size <= 0) {
+        return 0;
+    }
+    std::string result = defaultValue;
+    const std::string_view wantedSection = Trim(section);
+    const std::string_view wantedKey = Trim(key);
+    if (!wantedSection.empty() && !wantedKey.empty()) {
+        if (const auto contents = ReadWholeFile(file, nullptr)) {
+            const std::vector<Line> lines = SplitLines(*contents);
+            const Location loc = Locate(lines, wantedSection, wantedKey);
+            if (loc.keyLine) {
+                const Meaning m = Interpret(lines[*loc.keyLine], *loc.keyLine == 0);
+                result = NormaliseValue(std::string(m.rawValue));
+            }
+        }
+    }
+    const size_t count = std::min(result.size(), static_cast<size_t>(size - 1));
+    std::memcpy(buffer, result.data(), count);
+    buffer[count] = '\0';
+    return static_cast<int>(count);
+}
+
+bool WritePrivateProfileString(const std::string& section, const std::string& key,
+                               const std::string& value, const std::string& file,
+                               std::string* error) {
+    auto fail = [error](const std::string& reason) {
+        if (error) {
+            *error = reason;
+        }
+        return false;
+    };
+    if (!IsStorableName(section, true)) {
+        return fail("section name \"" + section + "\" cannot be stored");
+    }
+    if (!IsStorableName(key, false)) {
+        return fail("key name \"" + key + "\" cannot be stored");
+    }
+    // The value ends at its first NUL, as a C string would.
+    const std::string storedValue = value.substr(0, value.find('\0'));
+    if (storedValue.find_first_of("\r\n") != std::string::npos) {
+        return fail("a value with a line break cannot be stored");
+    }
+
+    std::vector<Line> lines;
+    struct stat st {};
+    if (::stat(file.c_str(), &st) == 0) {
+        std::string readError;
+        const auto contents = ReadWholeFile(file, &readError);
+        if (!contents) {
+            return fail(readError);
+        }
+        lines = SplitLines(*contents);
+    } else if (errno != ENOENT) {
+        return fail(std::strerror(errno));
+    }
+
+    const std::string eol = LineEndStyle(lines);
+    const std::string_view sectionName = Trim(section);
+    const std::string_view keyName = Trim(key);
+    const Location loc = Locate(lines, sectionName, keyName);
+    if (loc.keyLine) {
+        Line& line = lines[*loc.keyLine];
+        const Meaning m = Interpret(line, *loc.keyLine == 0);
+        line.text = line.text.substr(0, m.equalsPos + 1) + storedValue;
+    } else {
+        std::vector<Line> added;
+        if (!loc.sectionLine) {
+            added.push_back({"[" + std::string(sectionName) + "]", eol});
+        }
+        added.push_back({std::string(keyName) + "=" + storedValue, eol});
+        size_t insertAt = lines.size();
+        if (loc.sectionLine) {
+            insertAt = loc.lastKeyLine.value_or(*loc.sectionLine) + 1;
+        }
+        if (insertAt > 0 && lines[insertAt - 1].eol.empty()) {
+            lines[insertAt - 1].eol = eol;
+        }
+        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(insertAt), added.begin(),
+                     added.end());
+    }
+    std::string writeError;
+    if (!ReplaceFileAtomically(file, Join(lines), &writeError)) {
+        return fail(writeError);
+    }
+    return true;
+}
+
+}  // namespace profile

@@ -1,0 +1,92 @@
+#include "start/frm_start.h"
+
+#include "settings/ini.h"
+
+namespace {
+
+struct Resolution {
+    const char* code;
+    std::int32_t width;
+    std::int32_t height;
+};
+
+constexpr std::array<Resolution, 3> kResolutions{{
+    {"1", 640, 480},
+    {"2", 800, 600},
+    {"3", 1024, 768},
+}};
+
+}  // namespace
+
+void FrmStart::CreateControls(platform::WindowHost& host) {
+    host_ = &host;
+    controls = Controls{};
+}
+
+void FrmStart::SelectOption(int index) {
+    if (index < 0 || index >= static_cast<int>(controls.Option.size())) {
+        return;
+    }
+    for (size_t i = 0; i < controls.Option.size(); ++i) {
+        controls.Option[i] = static_cast<int>(i) == index;
+    }
+}
+
+void FrmStart::Form_Load() {
+    const std::string res = ReadIni(SettingsFile(), "data", "res", "1");
+    for (size_t i = 0; i < kResolutions.size(); ++i) {
+        if (res == kResolutions[i].code) {
+            SelectOption(static_cast<int>(i));
+        }
+    }
+    controls.Timer1Enabled = true;
+}
+
+void FrmStart::Timer1_Timer() {
+    if (ReadIni(SettingsFile(), "data", "ask", "0") == "1") {
+        Label1_Click();
+    }
+}
+
+void FrmStart::Label1_Click() {
+    for (size_t i = 0; i < kResolutions.size(); ++i) {
+        if (controls.Option[i]) {
+            shared_.ResWidth = kResolutions[i].width;
+            shared_.ResHeight = kResolutions[i].height;
+            WriteIni(SettingsFile(), "data", "res", kResolutions[i].code);
+        }
+    }
+    if (controls.Check1) {
+        WriteIni(SettingsFile(), "data", "ask", "1");
+    }
+    nextChosen = true;
+    // The timer belongs to the controls, which go with the window.
+    controls.Timer1Enabled = false;
+    if (host_ != nullptr) {
+        host_->Unload();
+    }
+}
+
+void FrmStart::Form_KeyDown(std::int16_t KeyCode, std::int16_t /*Shift*/) {
+    if (KeyCode == kKeyReturn) {
+        Label1_Click();
+    }
+}
+
+void FrmStart::Option1_KeyDown(std::int16_t KeyCode, std::int16_t Shift) {
+    Form_KeyDown(KeyCode, Shift);
+}
+
+void FrmStart::Option2_KeyDown(std::int16_t KeyCode, std::int16_t Shift) {
+    Form_KeyDown(KeyCode, Shift);
+}
+
+void FrmStart::Option3_KeyDown(std::int16_t KeyCode, std::int16_t Shift) {
+    Form_KeyDown(KeyCode, Shift);
+}
+
+void FrmStart::Form_Unload(std::int16_t& /*Cancel*/) {
+    if (!nextChosen) {
+        shared_.KeepRunning = false;
+    }
+}

@@ -1,0 +1,51 @@
+// The resolution chooser: offers 640 by 480, 800 by 600 and 1024 by 768, stores the choice in
+// "res", and skips itself when "ask" is "1".
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "app/shared_state.h"
+#include "platform/platform.h"
+#include "platform/window_host.h"
+
+class FrmStart {
+public:
+    static constexpr int kKeyReturn = 13;
+
+    // The controls' state, as designed; made afresh at every showing.
+    struct Controls {
+        std::array<bool, 3> Option{true, false, false};  // Option1 to Option3, one selected
+        bool Check1 = true;                              // "Don't ask me again."
+        bool Timer1Enabled = false;
+        int Timer1Interval = 40;  // milliseconds
+    };
+
+    FrmStart(platform::Platform& platform, SharedState& shared)
+        : platform_(platform), shared_(shared) {}
+
+    // Makes the controls afresh from the design; the window's own variables stay.
+    void CreateControls(platform::WindowHost& host);
+
+    void Form_Load();
+    void Timer1_Timer();
+    void Label1_Click();
+    void Form_KeyDown(std::int16_t KeyCode, std::int16_t Shift);
+    void Option1_KeyDown(std::int16_t KeyCode, std::int16_t Shift);
+    void Option2_KeyDown(std::int16_t KeyCode, std::int16_t Shift);
+    void Option3_KeyDown(std::int16_t KeyCode, std::int16_t Shift);
+    void Form_Unload(std::int16_t& Cancel);
+
+    // The option group: selecting one button clears the others.
+    void SelectOption(int index);
+
+    Controls controls;
+    bool nextChosen = false;
+
+private:
+    std::string SettingsFile() { return platform::SettingsFile(platform_.process); }
+
+    platform::Platform& platform_;
+    SharedState& shared_;
+    platform::WindowHost* host_ = nullptr;
+};

@@ -1,0 +1,161 @@
+#include "start/start_window.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QRadioButton>
+#include <QScreen>
+
+#include "assets/font.h"
+#include "assets/pictures.h"
+#include "platform/qt_view.h"
+
+namespace {
+
+struct Placement {
+    float left, top, width, height;
+};
+
+constexpr std::array<Placement, 3> kOptionPlaces{{
+    {240, 240, 2295, 495},
+    {240, 720, 2295, 495},
+    {240, 1200, 2295, 495},
+}};
+constexpr Placement kCheck1Place{240, 1800, 2895, 255};
+constexpr Placement kLabel1Place{2160, 2160, 855, 375};
+constexpr float kClientWidth = 3135;
+constexpr float kClientHeight = 2565;
+
+const std::array<const char*, 3> kOptionTexts{"640 * 480", "800 * 600", "1024 * 768"};
+
+}  // namespace
+
+StartWindow::StartWindow(FrmStart& rules, platform::Platform& platform)
+    : rules_(rules), platform_(platform) {
+    setWindowTitle(QStringLiteral("Select Resolution :"));
+    setWindowIcon(assets::WindowIcon());
+    platform::ApplyLook(this);
+    const float tx = platform.screen.TwipsPerPixelX();
+    const float ty = platform.screen.TwipsPerPixelY();
+    auto place = [&](QWidget* w, const Placement& p) {
+        w->setGeometry(platform::PixelRect(p.left, p.top, p.width, p.height, tx, ty));
+    };
+    setFixedSize(platform::PixelRect(0, 0, kClientWidth, kClientHeight, tx, ty).size());
+
+    for (size_t i = 0; i < options_.size(); ++i) {
+        auto* option = new QRadioButton(QString::fromLatin1(kOptionTexts[i]), this);
+        option->setFont(assets::GameFont(9.75));
+        place(option, kOptionPlaces[i]);
+        option->installEventFilter(this);
+        connect(option, &QRadioButton::toggled, this, [this, i](bool on) {
+            if (on) {
+                rules_.SelectOption(static_cast<int>(i));
+            }
+        });
+        options_[i] = option;
+    }
+    check1_ = new QCheckBox(QStringLiteral("Don't ask me again."), this);
+    place(check1_, kCheck1Place);
+    connect(check1_, &QCheckBox::toggled, this, [this](bool on) { rules_.controls.Check1 = on; });
+
+    label1_ = new QLabel(QStringLiteral("Next!"), this);
+    label1_->setFont(assets::GameFont(12));
+    label1_->setAlignment(Qt::AlignCenter);
+    label1_->setStyleSheet(QStringLiteral("QLabel { border: 1px solid rgb(255,128,0); }"));
+    place(label1_, kLabel1Place);
+    label1_->installEventFilter(this);
+
+    connect(&timer1_, &QTimer::timeout, this, [this] {
+        rules_.Timer1_Timer();
+        AfterHandler();
+    });
+}
+
+void StartWindow::ShowControls() {
+    for (size_t i = 0; i < options_.size(); ++i) {
+        options_[i]->setChecked(rules_.controls.Option[i]);
+    }
+    check1_->setChecked(rules_.controls.Check1);
+    if (rules_.controls.Timer1Enabled) {
+        if (!timer1_.isActive()) {
+            timer1_.start(rules_.controls.Timer1Interval);
+        }
+    } else {
+        timer1_.stop();
+    }
+}
+
+void StartWindow::AfterHandler() {
+    if (platform_.process.Ended()) {
+        timer1_.stop();
+        done(QDialog::Rejected);
+    } else if (isVisible()) {
+        ShowControls();
+    }
+}
+
+void StartWindow::Unload() { close(); }
+
+bool StartWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == label1_ && event->type() == QEvent::MouseButtonRelease) {
+        rules_.Label1_Click();
+        AfterHandler();
+        return true;
+    }
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        const std::int16_t code = platform::VirtualKeyCode(key->key());
+        const std::int16_t shift = 0;  // the handlers ignore the modifier keys
+        if (watched == options_[0]) {
+            rules_.Option1_KeyDown(code, shift);
+        } else if (watched == options_[1]) {
+            rules_.Option2_KeyDown(code, shift);
+        } else if (watched == options_[2]) {
+            rules_.Option3_KeyDown(code, shift);
+        } else {
+            return QDialog::eventFilter(watched, event);
+        }
+        AfterHandler();
+        // The option buttons keep their own handling of every key but Enter.
+        return code == FrmStart::kKeyReturn;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void StartWindow::keyPressEvent(QKeyEvent* event) {
+    // The window gets keys only while no control holds the focus; the check box has no key
+    // handler, so its Enter ends here and does nothing.
+    QWidget* focus = focusWidget();
+    if (focus == nullptr || focus == this) {
+        rules_.Form_KeyDown(platform::VirtualKeyCode(event->key()), 0);
+        AfterHandler();
+    }
+    event->accept();
+}
+
+void StartWindow::closeEvent(QCloseEvent* event) {
+    std::int16_t cancel = 0;
+    rules_.Form_Unload(cancel);
+    if (cancel != 0) {
+        event->ignore();
+        return;
+    }
+    timer1_.stop();
+    event->accept();
+    done(QDialog::Rejected);
+}
+
+void ShowStartModal(FrmStart& rules, platform::Platform& platform) {
+    StartWindow window(rules, platform);
+    rules.CreateControls(window);
+    rules.Form_Load();
+    window.ShowControls();
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame = window.frameGeometry();
+        frame.moveCenter(screen->geometry().center());
+        window.move(frame.topLeft());
+    }
+    window.exec();
+}

@@ -1,0 +1,120 @@
+// The chooser as a real window, offscreen: what it shows and how keys, clicks and closing reach
+// its rules.
+#include <QApplication>
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+
+#include "assets/font.h"
+#include "settings/ini.h"
+#include "start/start_window.h"
+#include "support/fake_platform.h"
+#include "support/printing.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+StartWindow* OpenChooser() {
+    return qobject_cast<StartWindow*>(QApplication::activeModalWidget());
+}
+
+// Runs `steps` against the open chooser once it is up, then shows it modally.
+void ShowAndDrive(FrmStart& rules, fake::Platform& fake, std::function<void(StartWindow*)> steps) {
+    QTimer::singleShot(0, [steps] {
+        StartWindow* window = OpenChooser();
+        QVERIFY(window != nullptr);
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        steps(window);
+    });
+    ShowStartModal(rules, fake.bundle);
+}
+
+}  // namespace
+
+class TestStartWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { assets::InstallGameFont(); }
+
+    void showsTheDesignedControls() {
+        TempFolder dir;
+        fake::Platform fake(dir.path());
+        SharedState shared;
+        shared.KeepRunning = true;
+        FrmStart rules(fake.bundle, shared);
+        ShowAndDrive(rules, fake, [](StartWindow* w) {
+            QCOMPARE(w->windowTitle(), QStringLiteral("Select Resolution :"));
+            QCOMPARE(w->size(), QSize(209, 171));
+            QCOMPARE(w->option(0)->text(), QStringLiteral("640 * 480"));
+            QCOMPARE(w->option(2)->text(), QStringLiteral("1024 * 768"));
+            QVERIFY(w->option(0)->isChecked());
+            QVERIFY(w->check1()->isChecked());
+            QCOMPARE(w->check1()->text(), QStringLiteral("Don't ask me again."));
+            QCOMPARE(w->label1()->text(), QStringLiteral("Next!"));
+            QCOMPARE(w->option(1)->geometry(), QRect(16, 48, 153, 33));
+            QCOMPARE(w->label1()->geometry(), QRect(144, 144, 57, 25));
+            QCOMPARE(QFontInfo(w->option(0)->font()).family(), assets::GameFontFamily());
+            QCOMPARE(w->palette().color(QPalette::WindowText), QColor(255, 128, 0));
+            w->close();
+        });
+        QVERIFY(!shared.KeepRunning);
+    }
+
+    void enterOnAnOptionActsAsNext() {
+        TempFolder dir;
+        fake::Platform fake(dir.path());
+        SharedState shared;
+        shared.KeepRunning = true;
+        FrmStart rules(fake.bundle, shared);
+        ShowAndDrive(rules, fake, [](StartWindow* w) {
+            w->option(2)->setFocus();
+            QTest::keyClick(w->option(2), Qt::Key_Down);  // arrows move within the group
+            QTest::keyClick(w->option(0), Qt::Key_Escape);  // no effect
+            QVERIFY(w->isVisible());
+            w->option(1)->click();
+            QTest::keyClick(w->option(1), Qt::Key_Return);
+        });
+        QVERIFY(shared.KeepRunning);
+        QCOMPARE(shared.ResWidth, 800);
+        QCOMPARE(ReadFile(fake.SettingsFile()), std::string("[data]\nres=2\nask=1\n"));
+    }
+
+    void enterOnTheCheckBoxDoesNothingAndAClickOnNextGoesOn() {
+        TempFolder dir;
+        fake::Platform fake(dir.path());
+        SharedState shared;
+        shared.KeepRunning = true;
+        FrmStart rules(fake.bundle, shared);
+        ShowAndDrive(rules, fake, [](StartWindow* w) {
+            w->check1()->setFocus();
+            QTest::keyClick(w->check1(), Qt::Key_Space);  // unticks it
+            QTest::keyClick(w->check1(), Qt::Key_Return);
+            QVERIFY(w->isVisible());
+            QTest::mouseClick(w->label1(), Qt::LeftButton);
+        });
+        QCOMPARE(ReadFile(fake.SettingsFile()), std::string("[data]\nres=1\n"));
+    }
+
+    void askOneClosesTheWindowByItself() {
+        TempFolder dir;
+        fake::Platform fake(dir.path());
+        WriteFile(fake.SettingsFile(), "[data]\nres=3\nask=1\n");
+        SharedState shared;
+        shared.KeepRunning = true;
+        FrmStart rules(fake.bundle, shared);
+        QElapsedTimer elapsed;
+        elapsed.start();
+        ShowStartModal(rules, fake.bundle);
+        QVERIFY(elapsed.elapsed() < 2000);
+        QCOMPARE(shared.ResWidth, 1024);
+        QCOMPARE(shared.ResHeight, 768);
+        QVERIFY(shared.KeepRunning);
+    }
+};
+
+QTEST_MAIN(TestStartWindow)
+#include "test_start_window.moc"

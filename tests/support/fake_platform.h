@@ -1,0 +1,119 @@
+// Fakes of the platform seams: a clock the test sets, an event pump that runs a script, scripted
+// message-box answers, a recorded sound, and an End that only records the call.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace fake {
+
+// A counter that moves only when the test (or the fake pump) moves it. With a granularity above
+// 1 it reads in steps, like a coarse system counter.
+class Clock : public platform::TickCounter {
+public:
+    std::uint32_t GetTickCount() override {
+        ++reads;
+        return now - now % granularity;
+    }
+    void Advance(std::uint32_t ms) { now += ms; }
+
+    std::uint32_t now = 1000;
+    std::uint32_t granularity = 1;
+    long reads = 0;
+};
+
+// Runs scripted actions when the clock reaches their time. DoEvents runs the actions that are
+// due; WaitUntil moves the clock to the deadline, or to the next action if that comes first.
+class Pump : public platform::EventPump {
+public:
+    explicit Pump(Clock& clock) : clock_(clock) {}
+
+    // Schedules an action at an absolute tick; actions at the same tick run in the given order.
+    void At(std::uint32_t tick, std::function<void()> action);
+    // Schedules an action `ms` after the clock's present reading.
+    void After(std::uint32_t ms, std::function<void()> action) {
+        At(clock_.now + ms, std::move(action));
+    }
+    bool Idle() const { return script_.empty(); }
+
+    void DoEvents() override;
+    void WaitUntil(std::uint32_t deadline) override;
+
+    long doEventsCalls = 0;
+    long waits = 0;
+
+private:
+    Clock& clock_;
+    std::multimap<std::int64_t, std::function<void()>> script_;  // key: unwrapped tick
+    std::int64_t Unwrapped(std::uint32_t tick) const;
+};
+
+struct Box {
+    std::string text;
+    std::string title;
+    bool yesNo;
+};
+
+class Boxes : public platform::MessageBoxes {
+public:
+    bool AskYesNo(const std::string& text, const std::string& title) override;
+    void Inform(const std::string& text, const std::string& title) override;
+
+    std::deque<bool> answers;  // next answers to Yes/No questions; empty means Yes
+    std::vector<Box> shown;
+    std::function<void()> whileOpen;  // runs while a box is open, if set
+};
+
+class Sound : public platform::Sound {
+public:
+    void PlayLooping(const std::string& path) override {
+        playing = path;
+        calls.push_back("play " + path);
+    }
+    void Stop() override {
+        playing.clear();
+        calls.push_back("stop");
+    }
+    std::string playing;
+    std::vector<std::string> calls;
+};
+
+class Process : public platform::Process {
+public:
+    explicit Process(std::string folder) : folder(std::move(folder)) {}
+    std::string AppPath() override { return folder; }
+    void End() override { ++endCalls; }
+    bool Ended() override { return endCalls > 0; }
+
+    std::string folder;
+    int endCalls = 0;
+};
+
+class Screen : public platform::Screen {
+public:
+    float TwipsPerPixelX() override { return x; }
+    float TwipsPerPixelY() override { return y; }
+    float x = 15.0f;
+    float y = 15.0f;
+};
+
+// Every fake, wired together; `bundle` is what the rules take.
+struct Platform {
+    explicit Platform(const std::string& folder) : process(folder) {}
+    Clock clock;
+    Pump pump{clock};
+    Boxes boxes;
+    Sound sound;
+    Process process;
+    Screen screen;
+    platform::Platform bundle{clock, pump, boxes, sound, process, screen};
+    std::string SettingsFile() const { return process.folder + "/data.ini"; }
+};
+
+}  // namespace fake
