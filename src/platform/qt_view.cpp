@@ -44,6 +44,19 @@ void ApplyLook(QWidget* widget) {
     widget->setAutoFillBackground(true);
 }
 
+QString IndicatorStyle() {
+    return QStringLiteral(
+        "QRadioButton, QCheckBox { color: rgb(255,128,0); background: black; }"
+        "QRadioButton::indicator, QCheckBox::indicator {"
+        " width: 9px; height: 9px; border: 1px solid rgb(255,128,0); background: black; }"
+        "QRadioButton::indicator { border-radius: 5px; }"
+        "QRadioButton::indicator:checked, QCheckBox::indicator:checked {"
+        " background: qradialgradient(cx:0.5, cy:0.5, radius:0.5, fx:0.5, fy:0.5,"
+        " stop:0 rgb(255,128,0), stop:0.55 rgb(255,128,0), stop:0.6 black); }"
+        "QCheckBox::indicator:checked { background: rgb(255,128,0); border-color: rgb(255,128,0); }"
+        "QLabel#next { border: 1px solid rgb(255,128,0); color: rgb(255,128,0); }");
+}
+
 QRect PixelRect(float left, float top, float width, float height, float twipsPerPixelX,
                 float twipsPerPixelY) {
     auto px = [](float twips, float perPixel) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QRect>
+#include <QString>
 #include <QWidget>
 #include <cstdint>
 
@@ -13,6 +14,9 @@ std::int16_t VirtualKeyCode(int qtKey);
 
 // Black ground and orange text for a window and everything in it.
 void ApplyLook(QWidget* widget);
+
+// Style for option buttons and check boxes whose indicators show on black.
+QString IndicatorStyle();
 
 // A rectangle in twips as whole pixels.
 QRect PixelRect(float left, float top, float width, float height, float twipsPerPixelX,

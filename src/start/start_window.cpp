@@ -37,6 +37,7 @@ StartWindow::StartWindow(FrmStart& rules, platform::Platform& platform)
     setWindowTitle(QStringLiteral("Select Resolution :"));
     setWindowIcon(assets::WindowIcon());
     platform::ApplyLook(this);
+    setStyleSheet(platform::IndicatorStyle());
     const float tx = platform.screen.TwipsPerPixelX();
     const float ty = platform.screen.TwipsPerPixelY();
     auto place = [&](QWidget* w, const Placement& p) {
@@ -63,7 +64,7 @@ StartWindow::StartWindow(FrmStart& rules, platform::Platform& platform)
     label1_ = new QLabel(QStringLiteral("Next!"), this);
     label1_->setFont(assets::GameFont(12));
     label1_->setAlignment(Qt::AlignCenter);
-    label1_->setStyleSheet(QStringLiteral("QLabel { border: 1px solid rgb(255,128,0); }"));
+    label1_->setObjectName(QStringLiteral("next"));
     place(label1_, kLabel1Place);
     label1_->installEventFilter(this);
 
