@@ -1,5 +1,6 @@
 #include "app/program_windows.h"
 
+#include "menu/menu_window.h"
 #include "start/start_window.h"
 
 void ProgramWindows::ShowStart() {
@@ -10,8 +11,13 @@ void ProgramWindows::ShowStart() {
 }
 
 void ProgramWindows::ShowMenu() {
-    // The menu window is not built yet: the run ends after the chooser.
-    shared_.KeepRunning = false;
+    if (!frmMenu) {
+        frmMenu.emplace(platform_, shared_);
+    }
+    ShowMenuModal(*frmMenu, platform_);
 }
 
-void ProgramWindows::ShowGame() {}
+void ProgramWindows::ShowGame() {
+    // The game window is not built yet: the run ends after the menu's Next.
+    shared_.KeepRunning = false;
+}

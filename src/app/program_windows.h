@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "app/main_cycle.h"
+#include "menu/frm_menu.h"
 #include "start/frm_start.h"
 
 class ProgramWindows : public WindowCycle {
@@ -16,6 +17,7 @@ public:
     void ShowGame() override;
 
     std::optional<FrmStart> frmStart;
+    std::optional<FrmMenu> frmMenu;
 
 private:
     platform::Platform& platform_;

@@ -1,5 +1,6 @@
 #include "platform/qt_view.h"
 
+#include <QPainter>
 #include <QPalette>
 #include <cmath>
 
@@ -64,6 +65,18 @@ QRect PixelRect(float left, float top, float width, float height, float twipsPer
     };
     return QRect(px(left, twipsPerPixelX), px(top, twipsPerPixelY), px(width, twipsPerPixelX),
                  px(height, twipsPerPixelY));
+}
+
+}  // namespace platform
+
+namespace platform {
+
+void PictureBox::paintEvent(QPaintEvent* /*event*/) {
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::black);
+    if (image_ != nullptr) {
+        painter.drawImage(0, 0, *image_);
+    }
 }
 
 }  // namespace platform

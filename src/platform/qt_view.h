@@ -1,6 +1,7 @@
 // Small helpers that every window's Qt view shares.
 #pragma once
 
+#include <QImage>
 #include <QRect>
 #include <QString>
 #include <QWidget>
@@ -21,5 +22,29 @@ QString IndicatorStyle();
 // A rectangle in twips as whole pixels.
 QRect PixelRect(float left, float top, float width, float height, float twipsPerPixelX,
                 float twipsPerPixelY);
+
+}  // namespace platform
+
+namespace platform {
+
+// A borderless child window that shows a picture unscaled from its top-left corner, cut off at
+// its own size, on black.
+class PictureBox : public QWidget {
+public:
+    explicit PictureBox(QWidget* parent) : QWidget(parent) {
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        setFocusPolicy(Qt::NoFocus);
+    }
+    void SetImage(const QImage* image) {
+        image_ = image;
+        update();
+    }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    const QImage* image_ = nullptr;
+};
 
 }  // namespace platform

@@ -1,0 +1,152 @@
+#include "menu/frm_menu.h"
+
+#include <cstdio>
+
+#include "settings/ini.h"
+#include "settings/values.h"
+
+namespace {
+
+// Reads a list position from the settings; a value that is not a whole number in range selects
+// the fallback position and says so on stderr.
+int StoredPosition(const std::string& file, const char* key, const char* defaultText,
+                   int offset, int count, int fallback) {
+    const std::string text = ReadIni(file, "data", key, defaultText);
+    const auto number = WholeNumber(text);
+    if (number && *number - offset >= 0 && *number - offset < count) {
+        return static_cast<int>(*number - offset);
+    }
+    std::fprintf(stderr, "kelvo-snake: %s: ignoring %s=\"%s\", not a whole number from %d to %d\n",
+                 file.c_str(), key, text.c_str(), offset, offset + count - 1);
+    return fallback;
+}
+
+// A single-precision result of double-precision arithmetic, as the layout stores each value.
+float Single(double value) { return static_cast<float>(value); }
+
+}  // namespace
+
+void FrmMenu::CreateControls(platform::WindowHost& host) {
+    host_ = &host;
+    controls = Controls{};
+}
+
+void FrmMenu::Form_Load() {
+    // Cleared at every showing, so that a close without Next ends the program every time.
+    nextChosen = false;
+    Arrange_Menu();
+    Load_Options();
+}
+
+void FrmMenu::Arrange_Menu() {
+    Controls& c = controls;
+    // The window's own place is taken as the origin of the frame: the top-left corner.
+    const double x0 = 0;
+    const double y0 = 0;
+    const double W = Single(double(platform_.screen.TwipsPerPixelX()) * shared_.ResWidth);
+    const double H = Single(double(platform_.screen.TwipsPerPixelY()) * shared_.ResHeight);
+    c.window.Width = Single(W);
+    c.window.Height = Single(H);
+
+    c.ltop.Left = Single(x0);
+    c.ltop.Width = Single(W);
+    c.ltop.Top = Single(y0);
+
+    c.lleft.Top = Single(y0);
+    c.lleft.Height = Single(H);
+    c.lleft.Left = Single(x0);
+
+    c.lbottom.Left = Single(x0);
+    c.lbottom.Width = Single(W);
+    c.lbottom.Top = Single(H - c.lbottom.Height);
+
+    c.lright.Top = Single(y0);
+    c.lright.Height = Single(H);
+    c.lright.Left = Single(W - c.lright.Width);
+
+    c.Logo.Left = Single(double(c.lleft.Width) + x0);
+    c.Logo.Top = Single(double(c.ltop.Height) + y0);
+
+    c.lblopt.Top = Single(double(c.ltop.Height) + y0);
+    c.lblopt.Left = Single(W / 2 - double(c.lblopt.Width) / 2);
+
+    c.lbllvl.Top = Single(H * 0.181003584229391);
+    c.lblscolor.Top = Single(H * 0.238351254480287);
+    c.lblbcolor.Top = Single(H * 0.295698924731183);
+    c.lblclvl.Top = c.lbllvl.Top;
+
+    c.lin.Width = Single(W * 0.6);
+    c.lin.Left = Single(W / 2 - double(c.lin.Width) / 2);
+    c.lin.Top = Single(H / 2 - double(c.lin.Height) / 2);
+
+    c.comment.Left = Single(W / 2 - double(c.comment.Width) / 2);
+    c.comment.Top = Single(H - (double(c.lin.Top) + c.lin.Height) / 2 - double(c.comment.Height) / 2);
+
+    c.lblNext.Top = Single(H - (double(c.lbottom.Height) + c.lblNext.Height));
+    c.lblNext.Left = Single(W - (double(c.lright.Width) + c.lblNext.Width));
+
+    c.chBox.Top = c.lblNext.Top;
+    c.cmbscolorBox.Top = c.lblscolor.Top;
+    c.cmbbcolorBox.Top = c.lblbcolor.Top;
+    c.cmblvlBox.Top = c.lbllvl.Top;
+
+    c.lblHighsc.Top = Single(H - (double(c.lbottom.Height) + c.lblHighsc.Height));
+    c.lblHighsc.Left = c.lblopt.Left;
+}
+
+void FrmMenu::Load_Options() {
+    const std::string file = SettingsFile();
+    controls.cmblvl.ListIndex = StoredPosition(file, "lvl", "1", 1, 10, 0);
+    controls.cmbscolor.ListIndex = StoredPosition(file, "scolor", "0", 0, 8, 0);
+    controls.cmbbcolor.ListIndex = StoredPosition(file, "bcolor", "0", 0, 8, 0);
+}
+
+void FrmMenu::Save_Options() {
+    const std::string file = SettingsFile();
+    WriteIni(file, "data", "lvl", controls.cmblvl.Text());
+    WriteIni(file, "data", "scolor", std::to_string(controls.cmbscolor.ListIndex));
+    WriteIni(file, "data", "bcolor", std::to_string(controls.cmbbcolor.ListIndex));
+}
+
+void FrmMenu::lblNext_Click() {
+    shared_.Level = controls.cmblvl.ListIndex + 1;
+    shared_.SnakeColor = controls.cmbscolor.Text();
+    shared_.BorderColor = controls.cmbbcolor.Text();
+    if (controls.ch == 1) {
+        WriteIni(SettingsFile(), "data", "ask", "0");
+    }
+    nextChosen = true;
+    Save_Options();
+    if (host_ != nullptr) {
+        host_->Unload();
+    }
+}
+
+void FrmMenu::lblHighsc_Click() {
+    const std::string score = ReadIni(SettingsFile(), "data", "score", "");
+    platform_.boxes.Inform("HighScore is : " + score, "Kelvo Snake");
+}
+
+void FrmMenu::KeyDown(std::int16_t KeyCode) {
+    if (KeyCode == kKeyEscape) {
+        shared_.KeepRunning = false;
+        platform_.process.End();
+        return;
+    }
+    if (KeyCode == kKeyReturn) {
+        lblNext_Click();
+    }
+}
+
+void FrmMenu::Form_KeyDown(std::int16_t KeyCode, std::int16_t) { KeyDown(KeyCode); }
+void FrmMenu::cmblvl_KeyDown(std::int16_t KeyCode, std::int16_t) { KeyDown(KeyCode); }
+void FrmMenu::cmbscolor_KeyDown(std::int16_t KeyCode, std::int16_t) { KeyDown(KeyCode); }
+void FrmMenu::cmbbcolor_KeyDown(std::int16_t KeyCode, std::int16_t) { KeyDown(KeyCode); }
+void FrmMenu::ch_KeyDown(std::int16_t KeyCode, std::int16_t) { KeyDown(KeyCode); }
+
+void FrmMenu::Form_Unload(std::int16_t& /*Cancel*/) {
+    if (!nextChosen) {
+        shared_.KeepRunning = false;
+        platform_.process.End();
+    }
+}

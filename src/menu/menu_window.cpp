@@ -1,0 +1,217 @@
+#include "menu/menu_window.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <algorithm>
+
+#include "assets/font.h"
+#include "assets/pictures.h"
+#include "platform/qt_view.h"
+
+using assets::Picture;
+
+namespace {
+
+const QImage* Img(Picture picture) { return &assets::Image(picture); }
+
+}  // namespace
+
+MenuWindow::MenuWindow(FrmMenu& rules, platform::Platform& platform)
+    : rules_(rules), platform_(platform) {
+    setWindowFlag(Qt::FramelessWindowHint);
+    setWindowTitle(QStringLiteral("Snake Menu"));
+    setWindowIcon(assets::WindowIcon());
+    platform::ApplyLook(this);
+    setStyleSheet(platform::IndicatorStyle());
+
+    auto box = [this](Picture picture) {
+        auto* b = new platform::PictureBox(this);
+        b->SetImage(Img(picture));
+        return b;
+    };
+    const Picture hStrip = assets::HorizontalStrip(assets::Colour::Orange);
+    const Picture vStrip = assets::VerticalStrip(assets::Colour::Orange);
+    ltop_ = box(hStrip);
+    lleft_ = box(vStrip);
+    lbottom_ = box(hStrip);
+    lright_ = box(vStrip);
+    lin_ = box(hStrip);
+    logo_ = box(Picture::Logo);
+
+    auto list = [this](QObject* filter) {
+        auto* combo = new QComboBox(this);
+        combo->setEditable(false);
+        combo->setFont(assets::GameFont(9));
+        platform::ApplyLook(combo);
+        combo->installEventFilter(filter);
+        return combo;
+    };
+    cmblvl_ = list(this);
+    cmbscolor_ = list(this);
+    cmbbcolor_ = list(this);
+    ch_ = new QCheckBox(QStringLiteral("Show Select Resolution Window at StartUp"), this);
+    ch_->installEventFilter(this);
+    setTabOrder(cmblvl_, cmbscolor_);
+    setTabOrder(cmbscolor_, cmbbcolor_);
+    setTabOrder(cmbbcolor_, ch_);
+
+    connect(cmblvl_, &QComboBox::currentIndexChanged, this,
+            [this](int i) { rules_.controls.cmblvl.ListIndex = i; });
+    connect(cmbscolor_, &QComboBox::currentIndexChanged, this,
+            [this](int i) { rules_.controls.cmbscolor.ListIndex = i; });
+    connect(cmbbcolor_, &QComboBox::currentIndexChanged, this,
+            [this](int i) { rules_.controls.cmbbcolor.ListIndex = i; });
+    connect(ch_, &QCheckBox::toggled, this, [this](bool on) { rules_.controls.ch = on ? 1 : 0; });
+}
+
+QRect MenuWindow::Pixels(const Box& box) const {
+    return platform::PixelRect(box.Left, box.Top, box.Width, box.Height,
+                               platform_.screen.TwipsPerPixelX(), platform_.screen.TwipsPerPixelY());
+}
+
+// An image control is drawn at its picture's natural size from its place.
+QRect MenuWindow::ImageRect(const Box& box, int picture) const {
+    const assets::Size size = assets::PictureSize(static_cast<Picture>(picture));
+    return QRect(Pixels(box).topLeft(), QSize(size.width, size.height));
+}
+
+QRect MenuWindow::NextRect() const {
+    return ImageRect(rules_.controls.lblNext, static_cast<int>(Picture::TextNext));
+}
+
+QRect MenuWindow::HighScoreRect() const {
+    return ImageRect(rules_.controls.lblHighsc, static_cast<int>(Picture::TextHighScore));
+}
+
+void MenuWindow::ShowControls() {
+    const FrmMenu::Controls& c = rules_.controls;
+    setFixedSize(Pixels(c.window).size());
+    ltop_->setGeometry(Pixels(c.ltop));
+    lleft_->setGeometry(Pixels(c.lleft));
+    lbottom_->setGeometry(Pixels(c.lbottom));
+    lright_->setGeometry(Pixels(c.lright));
+    lin_->setGeometry(Pixels(c.lin));
+    logo_->setGeometry(Pixels(c.Logo));
+    auto fill = [](QComboBox* combo, const DropDownList& list) {
+        const QSignalBlocker block(combo);
+        combo->clear();
+        for (const std::string& item : list.items) {
+            combo->addItem(QString::fromStdString(item));
+        }
+        combo->setCurrentIndex(list.ListIndex);
+    };
+    fill(cmblvl_, c.cmblvl);
+    fill(cmbscolor_, c.cmbscolor);
+    fill(cmbbcolor_, c.cmbbcolor);
+    cmblvl_->setGeometry(Pixels(c.cmblvlBox));
+    cmbscolor_->setGeometry(Pixels(c.cmbscolorBox));
+    cmbbcolor_->setGeometry(Pixels(c.cmbbcolorBox));
+    {
+        const QSignalBlocker block(ch_);
+        ch_->setChecked(c.ch == 1);
+    }
+    ch_->setGeometry(Pixels(c.chBox));
+    update();
+}
+
+void MenuWindow::paintEvent(QPaintEvent* /*event*/) {
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::black);
+    const FrmMenu::Controls& c = rules_.controls;
+    const std::pair<const Box*, Picture> images[] = {
+        {&c.lblopt, Picture::TextOptions},       {&c.lbllvl, Picture::TextLevel},
+        {&c.lblscolor, Picture::TextSnakeColour}, {&c.lblbcolor, Picture::TextBorderColour},
+        {&c.lblclvl, Picture::TextLevelHint},     {&c.comment, Picture::Comment},
+        {&c.lblNext, Picture::TextNext},          {&c.lblHighsc, Picture::TextHighScore},
+    };
+    for (const auto& [box, picture] : images) {
+        painter.drawImage(Pixels(*box).topLeft(), assets::Image(picture));
+    }
+}
+
+void MenuWindow::AfterHandler() {
+    if (platform_.process.Ended() && !closing_) {
+        closing_ = true;
+        done(QDialog::Rejected);
+    }
+}
+
+void MenuWindow::Unload() { close(); }
+
+bool MenuWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress) {
+        return QDialog::eventFilter(watched, event);
+    }
+    const std::int16_t code = platform::VirtualKeyCode(static_cast<QKeyEvent*>(event)->key());
+    if (watched == cmblvl_) {
+        rules_.cmblvl_KeyDown(code, 0);
+    } else if (watched == cmbscolor_) {
+        rules_.cmbscolor_KeyDown(code, 0);
+    } else if (watched == cmbbcolor_) {
+        rules_.cmbbcolor_KeyDown(code, 0);
+    } else if (watched == ch_) {
+        rules_.ch_KeyDown(code, 0);
+    } else {
+        return QDialog::eventFilter(watched, event);
+    }
+    AfterHandler();
+    // Esc and Enter belong to the handlers; every other key keeps the control's own handling.
+    return code == FrmMenu::kKeyReturn || code == FrmMenu::kKeyEscape;
+}
+
+void MenuWindow::keyPressEvent(QKeyEvent* event) {
+    QWidget* focus = focusWidget();
+    if (focus == nullptr || focus == this) {
+        rules_.Form_KeyDown(platform::VirtualKeyCode(event->key()), 0);
+        AfterHandler();
+    }
+    event->accept();
+}
+
+void MenuWindow::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        return;
+    }
+    const QPoint at = event->position().toPoint();
+    if (NextRect().contains(at)) {
+        rules_.lblNext_Click();
+    } else if (HighScoreRect().contains(at)) {
+        rules_.lblHighsc_Click();
+    }
+    AfterHandler();
+}
+
+void MenuWindow::closeEvent(QCloseEvent* event) {
+    if (!closing_) {
+        std::int16_t cancel = 0;
+        rules_.Form_Unload(cancel);
+        if (cancel != 0) {
+            event->ignore();
+            return;
+        }
+    }
+    closing_ = true;
+    event->accept();
+    done(QDialog::Accepted);
+}
+
+void ShowMenuModal(FrmMenu& rules, platform::Platform& platform) {
+    MenuWindow window(rules, platform);
+    rules.CreateControls(window);
+    rules.Form_Load();
+    window.ShowControls();
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect place(QPoint(0, 0), window.size());
+        place.moveCenter(screen->geometry().center());
+        // A menu larger than the screen keeps its top-left corner on the screen.
+        window.move(std::max(place.left(), 0), std::max(place.top(), 0));
+    }
+    window.cmblvl()->setFocus();
+    window.exec();
+}

@@ -1,0 +1,11 @@
+// Reading whole numbers from stored settings text.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+// The whole number a stored text holds: optional blanks and tabs around it, an optional sign,
+// then decimal digits (leading zeros allowed, so "05" is 5). Anything else, or a number beyond
+// 64 bits, gives nullopt.
+std::optional<std::int64_t> WholeNumber(std::string_view text);

@@ -1,0 +1,109 @@
+// The menu as a real window, offscreen: size, focus, keys, clicks and closing.
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QTest>
+#include <QTimer>
+
+#include "assets/font.h"
+#include "menu/menu_window.h"
+#include "settings/ini.h"
+#include "support/fake_platform.h"
+#include "support/printing.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+struct Fixture {
+    TempFolder dir;
+    fake::Platform fake{dir.path()};
+    SharedState shared;
+    FrmMenu rules{fake.bundle, shared};
+    Fixture() {
+        shared.KeepRunning = true;
+        shared.ResWidth = 800;
+        shared.ResHeight = 600;
+    }
+    // Runs `steps` once the menu is up and active, then shows it modally.
+    void Drive(std::function<void(MenuWindow*)> steps) {
+        QTimer::singleShot(0, [steps] {
+            auto* window = qobject_cast<MenuWindow*>(QApplication::activeModalWidget());
+            QVERIFY(window != nullptr);
+            window->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(window));
+            steps(window);
+        });
+        ShowMenuModal(rules, fake.bundle);
+    }
+};
+
+}  // namespace
+
+class TestMenuWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { assets::InstallGameFont(); }
+
+    void arrowsThenEnterInTheLevelListGoOn() {
+        Fixture f;
+        WriteFile(f.fake.SettingsFile(), "[data]\nlvl=4\nscolor=2\n");
+        f.Drive([](MenuWindow* w) {
+            QCOMPARE(w->windowTitle(), QStringLiteral("Snake Menu"));
+            QCOMPARE(w->size(), QSize(800, 600));
+            QVERIFY(w->windowFlags() & Qt::FramelessWindowHint);
+            QCOMPARE(QApplication::focusWidget(), w->cmblvl());
+            QCOMPARE(w->cmblvl()->currentText(), QStringLiteral("4"));
+            QCOMPARE(w->cmbscolor()->currentText(), QStringLiteral("Green"));
+            QCOMPARE(w->cmblvl()->count(), 10);
+            QCOMPARE(QFontInfo(w->cmblvl()->font()).family(), assets::GameFontFamily());
+            QTest::keyClick(w->cmblvl(), Qt::Key_Down);
+            QTest::keyClick(w->cmblvl(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), w->cmbscolor());
+            QTest::keyClick(w->cmbscolor(), Qt::Key_Up);
+            QTest::keyClick(w->cmbscolor(), Qt::Key_Return);
+        });
+        QCOMPARE(f.shared.Level, 5);
+        QCOMPARE(f.shared.SnakeColor, std::string("Cyan"));
+        QCOMPARE(ReadFile(f.fake.SettingsFile()),
+                 std::string("[data]\nlvl=5\nscolor=1\nbcolor=0\n"));
+        QCOMPARE(f.fake.process.endCalls, 0);
+    }
+
+    void escInTheCheckBoxEndsAndWritesNothing() {
+        Fixture f;
+        f.Drive([](MenuWindow* w) {
+            w->ch()->setFocus();
+            QTest::keyClick(w->ch(), Qt::Key_Space);
+            QVERIFY(w->ch()->isChecked());
+            QTest::keyClick(w->ch(), Qt::Key_Escape);
+        });
+        QCOMPARE(f.fake.process.endCalls, 1);
+        QVERIFY(!f.shared.KeepRunning);
+        QCOMPARE(ReadFile(f.fake.SettingsFile()), std::string());
+    }
+
+    void clicksOnThePicturesShowTheHighScoreAndGoOn() {
+        Fixture f;
+        WriteFile(f.fake.SettingsFile(), "[data]\nscore=70\n");
+        f.Drive([](MenuWindow* w) {
+            w->ch()->setChecked(true);
+            QTest::mouseClick(w, Qt::LeftButton, {}, w->HighScoreRect().center());
+            QVERIFY(w->isVisible());
+            QTest::mouseClick(w, Qt::LeftButton, {}, w->NextRect().center());
+        });
+        QCOMPARE(f.fake.boxes.shown.size(), size_t{1});
+        QCOMPARE(f.fake.boxes.shown[0].text, std::string("HighScore is : 70"));
+        QCOMPARE(ReadFile(f.fake.SettingsFile()),
+                 std::string("[data]\nscore=70\nask=0\nlvl=1\nscolor=0\nbcolor=0\n"));
+    }
+
+    void closeByTheWindowSystemEndsTheProgram() {
+        Fixture f;
+        f.Drive([](MenuWindow* w) { w->close(); });
+        QCOMPARE(f.fake.process.endCalls, 1);
+        QVERIFY(!f.shared.KeepRunning);
+    }
+};
+
+QTEST_MAIN(TestMenuWindow)
+#include "test_menu_window.moc"
