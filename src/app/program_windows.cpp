@@ -1,5 +1,6 @@
 #include "app/program_windows.h"
 
+#include "game/game_window.h"
 #include "menu/menu_window.h"
 #include "start/start_window.h"
 
@@ -18,6 +19,8 @@ void ProgramWindows::ShowMenu() {
 }
 
 void ProgramWindows::ShowGame() {
-    // The game window is not built yet: the run ends after the menu's Next.
-    shared_.KeepRunning = false;
+    if (!sn) {
+        sn.emplace(platform_, shared_);
+    }
+    ShowGameModal(*sn, platform_);
 }

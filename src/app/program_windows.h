@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "app/main_cycle.h"
+#include "game/sn.h"
 #include "menu/frm_menu.h"
 #include "start/frm_start.h"
 
@@ -18,6 +19,7 @@ public:
 
     std::optional<FrmStart> frmStart;
     std::optional<FrmMenu> frmMenu;
+    std::optional<Sn> sn;
 
 private:
     platform::Platform& platform_;

@@ -72,6 +72,15 @@ public:
     virtual float TwipsPerPixelY() = 0;
 };
 
+// A pseudo-random generator drawing uniform values in [0, 1).
+class Random {
+public:
+    virtual ~Random() = default;
+    // Reseeds the generator from the system clock.
+    virtual void Randomize() = 0;
+    virtual double Rnd() = 0;
+};
+
 // Everything a window's rules may call, handed to them by reference.
 struct Platform {
     TickCounter& clock;
@@ -80,6 +89,7 @@ struct Platform {
     Sound& sound;
     Process& process;
     Screen& screen;
+    Random& random;
 };
 
 // The settings file in the program's folder, built anew for each access.

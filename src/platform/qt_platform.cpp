@@ -138,6 +138,16 @@ void QtProcess::End() {
     std::_Exit(0);
 }
 
+void QtRandom::Randomize() {
+    timespec ts{};
+    clock_gettime(CLOCK_REALTIME, &ts);
+    static std::uint64_t reseeds = 0;
+    engine_.seed(static_cast<std::uint64_t>(ts.tv_sec) * 1'000'000'000u +
+                 static_cast<std::uint64_t>(ts.tv_nsec) + 0x9E3779B97F4A7C15u * ++reseeds);
+}
+
+double QtRandom::Rnd() { return std::generate_canonical<double, 53>(engine_) * (1.0 - 1e-16); }
+
 float QtScreen::TwipsPerPixelX() { return TwipsPerPixel(true); }
 float QtScreen::TwipsPerPixelY() { return TwipsPerPixel(false); }
 

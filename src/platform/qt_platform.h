@@ -2,6 +2,7 @@
 #pragma once
 
 #include <memory>
+#include <random>
 
 #include "platform/platform.h"
 
@@ -64,6 +65,16 @@ public:
     float TwipsPerPixelY() override;
 };
 
+// std::mt19937_64, reseeded from the real-time clock's nanoseconds.
+class QtRandom : public Random {
+public:
+    void Randomize() override;
+    double Rnd() override;
+
+private:
+    std::mt19937_64 engine_;
+};
+
 // All real seams in one place; build it after the QApplication.
 struct QtPlatform {
     QtTickCounter clock;
@@ -72,7 +83,8 @@ struct QtPlatform {
     QtSound sound;
     QtProcess process{sound};
     QtScreen screen;
-    Platform bundle{clock, pump, boxes, sound, process, screen};
+    QtRandom random;
+    Platform bundle{clock, pump, boxes, sound, process, screen, random};
 };
 
 }  // namespace platform

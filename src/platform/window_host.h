@@ -8,6 +8,8 @@ public:
     virtual ~WindowHost() = default;
     // Requests the window to close: its Form_Unload runs first and may cancel the close.
     virtual void Unload() = 0;
+    // Tells the view that the rules changed what the window shows.
+    virtual void Refresh() {}
 };
 
 }  // namespace platform

@@ -1,10 +1,12 @@
 #include "support/fake_platform.h"
 
+#include <algorithm>
+
 namespace fake {
 
 std::int64_t Pump::Unwrapped(std::uint32_t tick) const {
     // Ticks are taken relative to the clock so that scripts may cross the 32-bit wrap.
-    return static_cast<std::int64_t>(clock_.now) + platform::TicksBetween(clock_.now, tick);
+    return clock_.time + platform::TicksBetween(clock_.Now(), tick);
 }
 
 void Pump::At(std::uint32_t tick, std::function<void()> action) {
@@ -13,7 +15,7 @@ void Pump::At(std::uint32_t tick, std::function<void()> action) {
 
 void Pump::DoEvents() {
     ++doEventsCalls;
-    const std::int64_t now = clock_.now;
+    const std::int64_t now = clock_.time;
     while (!script_.empty() && script_.begin()->first <= now) {
         auto action = std::move(script_.begin()->second);
         script_.erase(script_.begin());
@@ -23,13 +25,19 @@ void Pump::DoEvents() {
 
 void Pump::WaitUntil(std::uint32_t deadline) {
     ++waits;
+    const std::int64_t now = clock_.time;
     std::int64_t target = Unwrapped(deadline);
+    // With a coarse counter the reading reaches the deadline at the next step at or after it.
+    const std::int64_t g = clock_.granularity;
+    const std::int64_t phase = ((target % g) + g) % g;
+    if (phase != 0) {
+        target += g - phase;
+    }
+    target = std::max(target, now + 1);
     if (!script_.empty() && script_.begin()->first < target) {
-        target = script_.begin()->first;
+        target = std::max(script_.begin()->first, now + 1);
     }
-    if (target > clock_.now) {
-        clock_.now = static_cast<std::uint32_t>(target);
-    }
+    clock_.time = target;
 }
 
 bool Boxes::AskYesNo(const std::string& text, const std::string& title) {

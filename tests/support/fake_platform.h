@@ -19,17 +19,19 @@ class Clock : public platform::TickCounter {
 public:
     std::uint32_t GetTickCount() override {
         ++reads;
-        return now - now % granularity;
+        return static_cast<std::uint32_t>(time - time % granularity);
     }
-    void Advance(std::uint32_t ms) { now += ms; }
+    void Advance(std::int64_t ms) { time += ms; }
+    std::uint32_t Now() const { return static_cast<std::uint32_t>(time); }
 
-    std::uint32_t now = 1000;
-    std::uint32_t granularity = 1;
+    std::int64_t time = 1000;  // milliseconds, never wrapping; the counter shows its low 32 bits
+    std::int64_t granularity = 1;
     long reads = 0;
 };
 
 // Runs scripted actions when the clock reaches their time. DoEvents runs the actions that are
-// due; WaitUntil moves the clock to the deadline, or to the next action if that comes first.
+// due; WaitUntil moves the clock on until its reading reaches the deadline, or to the next
+// action if that comes first, and always by at least 1 ms, as real time would.
 class Pump : public platform::EventPump {
 public:
     explicit Pump(Clock& clock) : clock_(clock) {}
@@ -37,8 +39,8 @@ public:
     // Schedules an action at an absolute tick; actions at the same tick run in the given order.
     void At(std::uint32_t tick, std::function<void()> action);
     // Schedules an action `ms` after the clock's present reading.
-    void After(std::uint32_t ms, std::function<void()> action) {
-        At(clock_.now + ms, std::move(action));
+    void After(std::int64_t ms, std::function<void()> action) {
+        script_.emplace(clock_.time + ms, std::move(action));
     }
     bool Idle() const { return script_.empty(); }
 
@@ -50,7 +52,7 @@ public:
 
 private:
     Clock& clock_;
-    std::multimap<std::int64_t, std::function<void()>> script_;  // key: unwrapped tick
+    std::multimap<std::int64_t, std::function<void()>> script_;  // key: the clock's time
     std::int64_t Unwrapped(std::uint32_t tick) const;
 };
 
@@ -103,6 +105,23 @@ public:
     float y = 15.0f;
 };
 
+// Draws scripted values, then a fixed one; counts the reseeds.
+class Random : public platform::Random {
+public:
+    void Randomize() override { ++reseeds; }
+    double Rnd() override {
+        if (values.empty()) {
+            return fallback;
+        }
+        const double v = values.front();
+        values.pop_front();
+        return v;
+    }
+    std::deque<double> values;
+    double fallback = 0.5;
+    int reseeds = 0;
+};
+
 // Every fake, wired together; `bundle` is what the rules take.
 struct Platform {
     explicit Platform(const std::string& folder) : process(folder) {}
@@ -112,7 +131,8 @@ struct Platform {
     Sound sound;
     Process process;
     Screen screen;
-    platform::Platform bundle{clock, pump, boxes, sound, process, screen};
+    Random random;
+    platform::Platform bundle{clock, pump, boxes, sound, process, screen, random};
     std::string SettingsFile() const { return process.folder + "/data.ini"; }
 };
 

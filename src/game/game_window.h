@@ -1,0 +1,55 @@
+// The game's Qt view: paints Sn's controls (labels beneath pictures) and hands it keys, timer
+// events and close requests. After each change it repaints only the places that changed.
+#pragma once
+
+#include <QDialog>
+#include <QTimer>
+#include <vector>
+
+#include "game/sn.h"
+#include "platform/platform.h"
+#include "platform/window_host.h"
+
+class GameWindow : public QDialog, public platform::WindowHost {
+    Q_OBJECT
+public:
+    GameWindow(Sn& rules, platform::Platform& platform);
+
+    void Unload() override;
+    void Refresh() override;
+
+    // Paints the whole window into an image, as it shows on screen.
+    QImage Render();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void reject() override {}  // Esc goes through the key handler
+
+private:
+    // What one control looks like on screen, to tell what changed since the last paint.
+    struct Shown {
+        QRect rect;
+        int picture = 0;
+        bool visible = false;
+        std::string caption;
+        friend bool operator==(const Shown&, const Shown&) = default;
+    };
+
+    QRect Pixels(const Box& box) const;
+    void Paint(QPainter& painter, const QRect& area);
+    void CollectShown(std::vector<Shown>& out) const;
+    void AfterHandler();
+
+    Sn& rules_;
+    platform::Platform& platform_;
+    QTimer timer2_;
+    std::vector<Shown> shown_;
+    std::vector<Shown> scratch_;
+    bool closing_ = false;
+};
+
+// Shows the game modally: its controls are made afresh, Form_Load runs, and the call returns
+// once the window has unloaded.
+void ShowGameModal(Sn& rules, platform::Platform& platform);

@@ -1,0 +1,133 @@
+// The game window's rules: the walls, the snake, the food, the clock and the keys, as plain values
+// in twips. A Qt view (game_window.h) paints these controls and hands on keys and close requests.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/controls.h"
+#include "app/shared_state.h"
+#include "assets/catalog.h"
+#include "platform/platform.h"
+#include "platform/window_host.h"
+
+// A picture box: a place, a picture shown unscaled from its top-left corner, and whether it
+// resizes itself to its picture.
+struct PictureControl {
+    Box box;
+    bool Visible = true;
+    assets::Picture Picture = assets::Picture::None;
+    bool AutoSize = false;
+};
+
+struct LabelControl {
+    Box box;
+    bool Visible = true;
+    std::string Caption;
+};
+
+// The labels, in the order their ids index Controls::labels.
+enum class Label : std::uint8_t { lblspace, lblscend, lblHigh, lblf2, lblscore, Count };
+
+// A segment's position before a move.
+struct SegPos {
+    float left;
+    float top;
+};
+
+// The snake's step of 24 pixels in twips, rounded half to even to a 16-bit whole number.
+std::int16_t StepTwips(float twipsPerPixel);
+
+class Sn {
+public:
+    static constexpr std::int16_t kKeyLeft = 37, kKeyUp = 38, kKeyRight = 39, kKeyDown = 40;
+    static constexpr std::int16_t kKeySpace = 32, kKeyEscape = 27, kKeyF2 = 113;
+
+    // The window's controls as designed; made afresh at every showing.
+    struct Controls {
+        Box window{0, 0, 12000, 9000};
+        std::vector<PictureControl> s;  // s[0] is the head, the last the tail
+        PictureControl s1{{4080, 1080, 240, 240}, false, assets::Block(assets::Colour::Green), true};
+        PictureControl str2colorpic{{8280, 720, 735, 615}, false, assets::Picture::None, false};
+        PictureControl ltop{{0, 0, 12000, 210}, true, assets::HorizontalStrip(assets::Colour::Orange)};
+        PictureControl lbottom{{0, 8790, 12000, 210}, true,
+                               assets::HorizontalStrip(assets::Colour::Orange)};
+        PictureControl lleft{{0, 0, 210, 9000}, true, assets::VerticalStrip(assets::Colour::Orange)};
+        PictureControl lright{{11790, 0, 210, 9000}, true,
+                              assets::VerticalStrip(assets::Colour::Orange)};
+        PictureControl pban{{7560, 4680, 345, 390}, true, assets::Picture::Food, true};
+        LabelControl labels[static_cast<int>(Label::Count)] = {
+            {{2280, 2640, 6975, 735}, true, "Press Spacebar TO Start . . ."},
+            {{3480, 4560, 6975, 855}, false, "$"},
+            {{3120, 3480, 6495, 855}, false, "$"},
+            {{3360, 5520, 6975, 495}, false, " Press F2 To Restart !"},
+            {{360, 360, 11895, 495}, false, ""},
+        };
+        // Drawing order of the labels, back to front.
+        std::vector<Label> labelOrder{Label::lblspace, Label::lblscend, Label::lblHigh,
+                                      Label::lblf2, Label::lblscore};
+        bool Timer2Enabled = false;
+        int Timer2Interval = 1000;
+
+        LabelControl& label(Label id) { return labels[static_cast<int>(id)]; }
+        const LabelControl& label(Label id) const { return labels[static_cast<int>(id)]; }
+    };
+
+    Sn(platform::Platform& platform, SharedState& shared) : platform_(platform), shared_(shared) {}
+
+    void CreateControls(platform::WindowHost& host);
+
+    // Set-up.
+    void Form_Load();
+    void Get_ColorPic(const std::string& name, std::int16_t kind);
+    void Build_Snake();
+    // Clock and keys.
+    void StartTimer(std::int32_t& interval);
+    void EndTimer();
+    void Check_Timer();
+    void ExeTimer();
+    void Form_KeyDown(std::int16_t KeyCode, std::int16_t Shift);
+    void Timer2_Timer();
+    // Movement, collisions, food.
+    void fMove();
+    void check_coll();
+    void Put_Banana();
+    void Elongate_Snake();
+    // Game over and closing.
+    void Game_Over();
+    void Form_Unload(std::int16_t& Cancel);
+
+    Controls controls;
+
+    // The game state record.
+    std::int32_t score = 0;
+    std::int32_t snakeLength = 0;
+    std::string direction;
+    std::vector<SegPos> oldPos;
+    std::int32_t tickInterval = 0;
+    std::uint32_t tickStart = 0;
+    bool clockOn = false;
+    bool keyMoved = false;
+    bool escPressed = false;
+    bool restartPressed = false;
+
+    // Whether this game's Game_Over has run; it acts once per game.
+    bool gameOverDone = false;
+    // Whether the clock loop is running; a second request only applies its caller's updates.
+    bool loopRunning = false;
+
+private:
+    void AssignPicture(PictureControl& control, assets::Picture picture);
+    void SendToBack(Label id);
+    void BringToFront(Label id);
+    void EndProgram();
+    bool Ended() { return platform_.process.Ended(); }
+    void Refresh();
+    std::uint32_t Now() { return platform_.clock.GetTickCount(); }
+    std::string SettingsFile() { return platform::SettingsFile(platform_.process); }
+
+    platform::Platform& platform_;
+    SharedState& shared_;
+    platform::WindowHost* host_ = nullptr;
+};

@@ -1,0 +1,113 @@
+// The game clock and the keyboard.
+#include "game/sn.h"
+
+void Sn::StartTimer(std::int32_t& interval) {
+    tickStart = Now();
+    clockOn = true;
+    tickInterval = interval;
+}
+
+void Sn::EndTimer() { clockOn = false; }
+
+void Sn::Check_Timer() {
+    // Asked for while it runs (space during play, No on the exit prompt): the running loop goes
+    // on with the caller's updates already applied.
+    if (loopRunning) {
+        return;
+    }
+    loopRunning = true;
+    while (clockOn && !Ended()) {
+        platform_.pump.DoEvents();
+        if (Ended()) {
+            break;
+        }
+        const std::int32_t elapsed = platform::TicksBetween(tickStart, Now());
+        if (elapsed > tickInterval) {
+            tickStart = Now() - static_cast<std::uint32_t>(tickInterval);  // late: re-base
+        }
+        if (platform::TicksBetween(tickStart, Now()) == tickInterval) {
+            tickStart = Now();
+            ExeTimer();
+        } else if (clockOn) {
+            // Nothing is due: sleep until the next tick or the next event instead of spinning.
+            platform_.pump.WaitUntil(tickStart + static_cast<std::uint32_t>(tickInterval));
+        }
+    }
+    loopRunning = false;
+}
+
+void Sn::ExeTimer() {
+    if (controls.label(Label::lblspace).Visible) {
+        return;
+    }
+    check_coll();
+    if (Ended()) {
+        return;
+    }
+    if (!keyMoved) {
+        fMove();
+    }
+    keyMoved = false;
+    Refresh();
+}
+
+void Sn::Form_KeyDown(std::int16_t KeyCode, std::int16_t /*Shift*/) {
+    const bool over = controls.label(Label::lblscend).Visible;
+    if (!over) {
+        if (!controls.label(Label::lblspace).Visible) {
+            struct Turn {
+                std::int16_t key;
+                const char* refused;
+                const char* heading;
+            };
+            static constexpr Turn kTurns[] = {{kKeyUp, "Y+", "Y-"},
+                                              {kKeyDown, "Y-", "Y+"},
+                                              {kKeyRight, "X-", "X+"},
+                                              {kKeyLeft, "X+", "X-"}};
+            for (const Turn& turn : kTurns) {
+                if (KeyCode == turn.key && direction != turn.refused) {
+                    direction = turn.heading;
+                    check_coll();
+                    if (Ended()) {
+                        return;
+                    }
+                    fMove();
+                    keyMoved = true;
+                    Refresh();
+                }
+            }
+        }
+        if (KeyCode == kKeySpace) {
+            controls.label(Label::lblspace).Visible = false;
+            tickStart = Now();
+            Refresh();
+            Check_Timer();
+            if (Ended()) {
+                return;
+            }
+        }
+    }
+    if (KeyCode == kKeyEscape) {
+        escPressed = true;
+        if (host_ != nullptr) {
+            host_->Unload();
+        }
+    } else if (KeyCode == kKeyF2 && controls.label(Label::lblscend).Visible) {
+        restartPressed = true;
+        if (host_ != nullptr) {
+            host_->Unload();
+        }
+    }
+}
+
+void Sn::Timer2_Timer() {
+    controls.Timer2Enabled = false;
+    controls.label(Label::lblscore).Visible = false;
+    Refresh();
+}
+
+void Sn::Refresh() {
+    if (host_ != nullptr) {
+        host_->Refresh();
+    }
+}

@@ -1,0 +1,104 @@
+// Game over, the high score, and closing the window.
+#include <algorithm>
+#include <limits>
+
+#include "game/sn.h"
+#include "settings/ini.h"
+#include "settings/values.h"
+
+namespace {
+
+// The stored high score for the comparison: a whole number in the 32-bit range, else 0.
+std::int32_t StoredScore(const std::string& text) {
+    const auto number = WholeNumber(text);
+    if (!number || *number < std::numeric_limits<std::int32_t>::min() ||
+        *number > std::numeric_limits<std::int32_t>::max()) {
+        return 0;
+    }
+    return static_cast<std::int32_t>(*number);
+}
+
+}  // namespace
+
+void Sn::SendToBack(Label id) {
+    auto& order = controls.labelOrder;
+    order.erase(std::remove(order.begin(), order.end(), id), order.end());
+    order.insert(order.begin(), id);
+}
+
+void Sn::BringToFront(Label id) {
+    auto& order = controls.labelOrder;
+    order.erase(std::remove(order.begin(), order.end(), id), order.end());
+    order.push_back(id);
+}
+
+void Sn::Game_Over() {
+    clockOn = false;
+    // A second hit in the same check, or a tick right after the arrow key that ended the game,
+    // changes nothing more: the first call's lines and stored score stand.
+    if (gameOverDone) {
+        return;
+    }
+    gameOverDone = true;
+    const Box& prompt = controls.label(Label::lblspace).box;
+    LabelControl& scoreLine = controls.label(Label::lblscend);
+    scoreLine.Visible = true;
+    scoreLine.box.Top = prompt.Top;
+    scoreLine.box.Left = prompt.Left;
+    scoreLine.Caption = "Your Score Is: " + std::to_string(score);
+    SendToBack(Label::lblscend);
+
+    LabelControl& high = controls.label(Label::lblHigh);
+    high.Visible = true;
+    const std::string file = SettingsFile();
+    const std::int32_t stored = StoredScore(ReadIni(file, "data", "score", "0"));
+    if (score > stored) {
+        WriteIni(file, "data", "score", std::to_string(score));
+        high.Caption = "Congrats! High Score";
+    } else {
+        high.Caption = "High Score Is: " + ReadIni(file, "data", "score", "");
+    }
+    high.box.Top = prompt.Top - high.box.Height;
+    high.box.Left = prompt.Left;
+    SendToBack(Label::lblHigh);
+
+    LabelControl& hint = controls.label(Label::lblf2);
+    hint.Visible = true;
+    hint.box.Top = prompt.Top + scoreLine.box.Height;
+    hint.box.Left = prompt.Left;
+    SendToBack(Label::lblf2);
+    Refresh();
+}
+
+void Sn::Form_Unload(std::int16_t& Cancel) {
+    if (!controls.label(Label::lblscend).Visible) {
+        clockOn = false;
+        if (platform_.boxes.AskYesNo("Exit?", "Kelvo Snake")) {
+            EndProgram();
+            return;
+        }
+        Cancel = -1;
+        clockOn = true;
+        Check_Timer();
+        if (Ended()) {
+            return;
+        }
+        escPressed = false;
+        return;
+    }
+    if (escPressed || !restartPressed) {
+        clockOn = false;
+        if (platform_.boxes.AskYesNo("Exit?", "Kelvo Snake")) {
+            EndProgram();
+            return;
+        }
+        Cancel = -1;
+        escPressed = false;
+    }
+}
+
+void Sn::EndProgram() {
+    shared_.KeepRunning = false;
+    platform_.sound.Stop();
+    platform_.process.End();
+}

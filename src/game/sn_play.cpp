@@ -1,0 +1,125 @@
+// Moving the snake, checking what the head ran into, food and growth.
+#include <cmath>
+
+#include "game/sn.h"
+
+namespace {
+
+constexpr size_t kMaxSegments = 32768;  // segment indexes are 16-bit
+
+std::string Upper(std::string text) {
+    for (char& ch : text) {
+        if (ch >= 'a' && ch <= 'z') {
+            ch = static_cast<char>(ch - 'a' + 'A');
+        }
+    }
+    return text;
+}
+
+}  // namespace
+
+void Sn::fMove() {
+    std::vector<PictureControl>& s = controls.s;
+    const size_t count = s.size();
+    oldPos.assign(count, SegPos{0, 0});
+    for (size_t i = 0; i < count; ++i) {
+        oldPos[i].left = s[i].box.Left;
+        oldPos[i].top = s[i].box.Top;
+    }
+    const auto horizontal = static_cast<float>(StepTwips(platform_.screen.TwipsPerPixelX()));
+    const auto vertical = static_cast<float>(StepTwips(platform_.screen.TwipsPerPixelY()));
+    const std::string heading = Upper(direction);
+    Box& head = s[0].box;
+    if (heading == "X+") {
+        head.Left = head.Left + horizontal;
+    } else if (heading == "X-") {
+        head.Left = head.Left - horizontal;
+    } else if (heading == "Y+") {
+        head.Top = head.Top + vertical;
+    } else if (heading == "Y-") {
+        head.Top = head.Top - vertical;
+    }
+    for (size_t i = 1; i < count; ++i) {
+        s[i].box.Left = oldPos[i - 1].left;
+        s[i].box.Top = oldPos[i - 1].top;
+    }
+}
+
+void Sn::check_coll() {
+    const Controls& c = controls;
+    const Box head = c.s[0].box;
+    // Every limit and every edge is a single-precision sum, compared strictly.
+    const bool inLeft = head.Left < static_cast<float>(c.window.Left + c.lleft.box.Width);
+    const bool inRight = static_cast<float>(head.Left + head.Width) >
+                         static_cast<float>(c.window.Width - c.lright.box.Width);
+    const bool inTop = head.Top < static_cast<float>(c.window.Top + c.ltop.box.Height);
+    const bool inBottom = static_cast<float>(head.Top + head.Height) >
+                          static_cast<float>(c.window.Height - c.lbottom.box.Height);
+    if (inLeft || inRight || inTop || inBottom) {
+        Game_Over();
+    }
+
+    const size_t last = c.s.size();
+    for (size_t i = 1; i < last; ++i) {
+        if (head.Left == controls.s[i].box.Left && head.Top == controls.s[i].box.Top) {
+            Game_Over();
+        }
+    }
+
+    const Box food = controls.pban.box;
+    const float right = static_cast<float>(head.Left + head.Width);
+    const float bottom = static_cast<float>(head.Top + head.Height);
+    const float foodRight = static_cast<float>(food.Left + food.Width);
+    const float foodBottom = static_cast<float>(food.Top + food.Height);
+    auto inside = [&](float x, float y) {
+        return food.Left < x && x < foodRight && food.Top < y && y < foodBottom;
+    };
+    const bool onFood = inside(head.Left, head.Top) || inside(right, bottom) ||
+                        inside(right, head.Top) || inside(head.Left, bottom);
+    // Once the game is over, food is no longer eaten: the score stays the one shown and stored.
+    if (onFood && !gameOverDone) {
+        Put_Banana();
+        Elongate_Snake();
+    }
+}
+
+void Sn::Put_Banana() {
+    Controls& c = controls;
+    platform_.random.Randomize();
+    double r = platform_.random.Rnd();
+    c.pban.box.Left = static_cast<float>(std::floor(
+        r * (double(c.window.Width) - c.pban.box.Width - c.lright.box.Width - c.lleft.box.Width) +
+        c.lleft.box.Width));
+    platform_.random.Randomize();
+    r = platform_.random.Rnd();
+    c.pban.box.Top = static_cast<float>(std::floor(
+        r * (double(c.window.Height) - c.pban.box.Height - c.lbottom.box.Height -
+             c.ltop.box.Height) +
+        c.ltop.box.Height));
+}
+
+void Sn::Elongate_Snake() {
+    std::vector<PictureControl>& s = controls.s;
+    if (s.size() >= kMaxSegments) {
+        return;  // no room for another index; the field never holds this many
+    }
+    PictureControl segment = s[0];
+    segment.Visible = false;
+    const Box& tail = s.back().box;
+    segment.box.Top = tail.Top;
+    segment.box.Left = tail.Left;
+    segment.box.Height = tail.Height;
+    segment.box.Width = tail.Width;
+    Get_ColorPic(shared_.SnakeColor, 0);
+    AssignPicture(segment, controls.str2colorpic.Picture);
+    segment.Visible = true;
+    s.push_back(segment);
+    score += 10;
+    snakeLength += 1;
+    controls.Timer2Enabled = true;
+    LabelControl& flash = controls.label(Label::lblscore);
+    flash.Caption = "Score : " + std::to_string(score) + "   Snake Length : " +
+                    std::to_string(snakeLength);
+    flash.Visible = true;
+    BringToFront(Label::lblscore);
+}

@@ -1,0 +1,137 @@
+// Setting up a game: window, walls, prompt, the seven-block snake, the first food, the clock.
+#include <array>
+#include <cmath>
+
+#include "game/sn.h"
+
+namespace {
+
+constexpr std::array<std::int32_t, 10> kTickIntervals{200, 100, 70, 50, 35, 25, 16, 15, 12, 10};
+
+constexpr std::array<const char*, assets::kColourCount> kColourNames{
+    "red", "green", "yellow", "blue", "cyan", "violet", "orange", "purple"};
+
+}  // namespace
+
+std::int16_t StepTwips(float twipsPerPixel) {
+    return static_cast<std::int16_t>(std::nearbyint(static_cast<double>(twipsPerPixel) * 24));
+}
+
+void Sn::CreateControls(platform::WindowHost& host) {
+    host_ = &host;
+    controls = Controls{};
+    // Element 0 of the segment array exists from the design, showing a green block.
+    controls.s.assign(1, PictureControl{{3480, 1080, 240, 240}, true,
+                                        assets::Block(assets::Colour::Green), true});
+}
+
+void Sn::AssignPicture(PictureControl& control, assets::Picture picture) {
+    control.Picture = picture;
+    if (control.AutoSize && picture != assets::Picture::None) {
+        const assets::Size size = assets::PictureSize(picture);
+        control.box.Width = static_cast<float>(size.width) * platform_.screen.TwipsPerPixelX();
+        control.box.Height = static_cast<float>(size.height) * platform_.screen.TwipsPerPixelY();
+    }
+}
+
+void Sn::Form_Load() {
+    Controls& c = controls;
+    platform_.sound.PlayLooping(platform_.process.AppPath() + "/bck.wav");
+
+    c.window.Left = 0;
+    c.window.Width = platform_.screen.TwipsPerPixelX() * static_cast<float>(shared_.ResWidth);
+    c.window.Height = platform_.screen.TwipsPerPixelY() * static_cast<float>(shared_.ResHeight);
+    const float W = c.window.Width;
+    const float H = c.window.Height;
+
+    c.ltop.box.Left = 0;
+    c.ltop.box.Top = 0;
+    c.ltop.box.Width = W;
+    c.lleft.box.Left = 0;
+    c.lleft.box.Top = 0;
+    c.lleft.box.Height = H;
+    c.lbottom.box.Left = 0;
+    c.lbottom.box.Width = W;
+    c.lbottom.box.Top = H - c.lbottom.box.Height;
+    c.lright.box.Top = 0;
+    c.lright.box.Height = H;
+    c.lright.box.Left = W - c.lright.box.Width;
+
+    Get_ColorPic(shared_.BorderColor, 2);
+    AssignPicture(c.ltop, c.str2colorpic.Picture);
+    Get_ColorPic(shared_.BorderColor, 1);
+    AssignPicture(c.lleft, c.str2colorpic.Picture);
+    Get_ColorPic(shared_.BorderColor, 2);
+    AssignPicture(c.lbottom, c.str2colorpic.Picture);
+    Get_ColorPic(shared_.BorderColor, 1);
+    AssignPicture(c.lright, c.str2colorpic.Picture);
+
+    Box& prompt = c.label(Label::lblspace).box;
+    prompt.Left = static_cast<float>(double(W) / 2 - double(prompt.Width) / 2);
+    prompt.Top = static_cast<float>(double(H) / 2 - double(prompt.Height) / 2);
+
+    Build_Snake();
+    Put_Banana();
+    direction = "X+";
+    snakeLength = 7;
+    score = 0;
+    if (shared_.Level >= 1 && shared_.Level <= 10) {
+        tickInterval = kTickIntervals[static_cast<size_t>(shared_.Level - 1)];
+    }
+    // A new game starts with fresh flags.
+    keyMoved = false;
+    escPressed = false;
+    restartPressed = false;
+    gameOverDone = false;
+    clockOn = true;
+    StartTimer(tickInterval);
+    Refresh();
+}
+
+void Sn::Get_ColorPic(const std::string& name, std::int16_t kind) {
+    std::string lower = name;
+    for (char& ch : lower) {
+        if (ch >= 'A' && ch <= 'Z') {
+            ch = static_cast<char>(ch - 'A' + 'a');
+        }
+    }
+    for (size_t i = 0; i < kColourNames.size(); ++i) {
+        if (lower != kColourNames[i]) {
+            continue;
+        }
+        const auto colour = static_cast<assets::Colour>(i);
+        switch (kind) {
+            case 0: controls.str2colorpic.Picture = assets::Block(colour); break;
+            case 1: controls.str2colorpic.Picture = assets::VerticalStrip(colour); break;
+            case 2: controls.str2colorpic.Picture = assets::HorizontalStrip(colour); break;
+            default: break;
+        }
+        return;
+    }
+}
+
+void Sn::Build_Snake() {
+    Controls& c = controls;
+    const std::int16_t step = StepTwips(platform_.screen.TwipsPerPixelX());
+    const double W = c.window.Width;
+    PictureControl& head = c.s[0];
+    head.box.Top = c.s1.box.Top;
+    head.box.Height = c.s1.box.Height;
+    head.box.Width = c.s1.box.Width;
+    Get_ColorPic(shared_.SnakeColor, 0);
+    AssignPicture(head, c.str2colorpic.Picture);
+    head.Visible = true;
+    head.box.Left = static_cast<float>(W / 2);
+    for (std::int32_t i = 1; i <= 6; ++i) {
+        PictureControl segment = c.s[0];
+        segment.Visible = false;
+        segment.box.Top = c.s1.box.Top;
+        segment.box.Height = c.s1.box.Height;
+        segment.box.Width = c.s1.box.Width;
+        Get_ColorPic(shared_.SnakeColor, 0);
+        AssignPicture(segment, c.str2colorpic.Picture);
+        segment.Visible = true;
+        segment.box.Left = static_cast<float>(W / 2 - static_cast<std::int32_t>(i * step));
+        c.s.push_back(segment);
+    }
+}
