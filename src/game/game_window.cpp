@@ -136,6 +136,14 @@ void GameWindow::Paint(QPainter& painter, const QRect& area) {
     }
 }
 
+void GameWindow::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // Without a window manager a new window is not activated by itself; keys need it.
+    activateWindow();
+    shown_.clear();
+    Refresh();
+}
+
 void GameWindow::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.setClipRegion(event->region());
@@ -188,6 +196,10 @@ void GameWindow::closeEvent(QCloseEvent* event) {
 
 void ShowGameModal(Sn& rules, platform::Platform& platform) {
     GameWindow window(rules, platform);
+    ShowGameModal(rules, platform, window);
+}
+
+void ShowGameModal(Sn& rules, platform::Platform& platform, GameWindow& window) {
     rules.CreateControls(window);
     rules.Form_Load();
     window.setFixedSize(platform::PixelRect(0, 0, rules.controls.window.Width,
@@ -196,8 +208,5 @@ void ShowGameModal(Sn& rules, platform::Platform& platform) {
                                             platform.screen.TwipsPerPixelY())
                             .size());
     window.move(0, 0);
-    window.show();
-    window.activateWindow();
-    window.Refresh();
     window.exec();
 }

@@ -24,6 +24,7 @@ public:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void reject() override {}  // Esc goes through the key handler
 
@@ -53,3 +54,5 @@ private:
 // Shows the game modally: its controls are made afresh, Form_Load runs, and the call returns
 // once the window has unloaded.
 void ShowGameModal(Sn& rules, platform::Platform& platform);
+// The same in a window the caller made for this one showing.
+void ShowGameModal(Sn& rules, platform::Platform& platform, GameWindow& window);

@@ -215,3 +215,9 @@ void ShowMenuModal(FrmMenu& rules, platform::Platform& platform) {
     window.cmblvl()->setFocus();
     window.exec();
 }
+
+void MenuWindow::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // Without a window manager a new window is not activated by itself; keys need it.
+    activateWindow();
+}

@@ -160,3 +160,9 @@ void ShowStartModal(FrmStart& rules, platform::Platform& platform) {
     }
     window.exec();
 }
+
+void StartWindow::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // Without a window manager a new window is not activated by itself; keys need it.
+    activateWindow();
+}

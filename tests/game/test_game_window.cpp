@@ -1,0 +1,137 @@
+// The game as a real window, offscreen, on the real clock and event pump: what it paints, and a
+// short game played with keys.
+#include <QApplication>
+#include <QTest>
+#include <QTimer>
+
+#include "assets/font.h"
+#include "game/game_window.h"
+#include "platform/qt_platform.h"
+#include "settings/ini.h"
+#include "support/fake_platform.h"
+#include "support/printing.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+// Real clock and pump; scripted answers and a recorded end.
+struct Fixture {
+    TempFolder dir;
+    fake::Platform fake{dir.path()};
+    platform::QtTickCounter clock;
+    platform::QtEventPump pump;
+    platform::Platform bundle{clock, pump, fake.boxes, fake.sound, fake.process, fake.screen,
+                              fake.random};
+    SharedState shared;
+    Sn rules{bundle, shared};
+
+    Fixture(int level = 10) {
+        shared.KeepRunning = true;
+        shared.ResWidth = 640;
+        shared.ResHeight = 480;
+        shared.Level = level;
+        shared.SnakeColor = "Red";
+        shared.BorderColor = "Cyan";
+        fake.random.fallback = 0.0;
+    }
+    void Drive(std::function<void(GameWindow*)> steps) {
+        QTimer::singleShot(0, [steps] {
+            auto* window = qobject_cast<GameWindow*>(QApplication::activeModalWidget());
+            QVERIFY(window != nullptr);
+            QVERIFY(QTest::qWaitForWindowActive(window));
+            steps(window);
+        });
+        ShowGameModal(rules, bundle);
+    }
+};
+
+QColor At(const QImage& image, int x, int y) { return QColor(image.pixel(x, y)); }
+
+bool HasOrange(const QImage& image, const QRect& area) {
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QColor c = At(image, x, y);
+            if (c.red() > 200 && c.green() > 90 && c.green() < 160 && c.blue() < 60) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+class TestGameWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { assets::InstallGameFont(); }
+
+    void paintsWallsSnakeFoodAndPrompt() {
+        Fixture f;
+        f.Drive([&f](GameWindow* w) {
+            QCOMPARE(w->geometry(), QRect(0, 0, 640, 480));
+            QCOMPARE(w->windowTitle(), QStringLiteral("Kelvo Snake"));
+            QCOMPARE(w->cursor().shape(), Qt::BitmapCursor);
+            const QImage shot = w->Render();
+            // Walls 14 pixels thick in the cyan strip's colours; black inside.
+            QVERIFY(At(shot, 320, 5).blue() > 80 && At(shot, 320, 5).red() < 140);
+            QVERIFY(At(shot, 5, 240).green() > 80);
+            QCOMPARE(At(shot, 320, 14), QColor(Qt::black));
+            QCOMPARE(At(shot, 625, 240), QColor(Qt::black));
+            QVERIFY(At(shot, 626, 240) != QColor(Qt::black));
+            // Seven red blocks from x = 320 leftwards, 24 pixels apart, at y = 72.
+            for (int i = 0; i < 7; ++i) {
+                QCOMPARE(At(shot, 328 - 24 * i, 80), QColor(251, 5, 17));
+            }
+            QCOMPARE(At(shot, 340, 80), QColor(Qt::black));
+            // The food at the top-left corner inside the walls; the prompt in the middle.
+            QVERIFY(At(shot, 14 + 14, 14 + 18).red() > 150);
+            QVERIFY(HasOrange(shot, QRect(100, 216, 440, 40)));
+            f.fake.boxes.answers = {true};
+            QTest::keyClick(w, Qt::Key_Escape);
+        });
+        QCOMPARE(f.fake.boxes.shown.size(), size_t{1});
+        QCOMPARE(f.fake.process.endCalls, 1);
+    }
+
+    void aGameRunsIntoTheWallThenF2ClosesWithoutAsking() {
+        Fixture f;
+        WriteIni(f.fake.SettingsFile(), "data", "score", "0");
+        f.Drive([&f](GameWindow* w) {
+            QTimer::singleShot(600, w, [w, &f] {
+                QVERIFY(f.rules.controls.label(Label::lblscend).Visible);
+                const QImage shot = w->Render();
+                QVERIFY(HasOrange(shot, QRect(100, 160, 440, 140)));  // the game-over lines
+                QTest::keyClick(w, Qt::Key_F2);
+            });
+            QTest::keyClick(w, Qt::Key_Space);  // returns when the game is over
+        });
+        QVERIFY(f.fake.boxes.shown.empty());
+        QCOMPARE(f.fake.process.endCalls, 0);
+        QVERIFY(f.shared.KeepRunning);
+        QCOMPARE(f.rules.controls.label(Label::lblHigh).Caption,
+                 std::string("High Score Is: 0"));
+    }
+
+    void escDuringPlayAndNoGoesOn() {
+        Fixture f(5);
+        f.fake.boxes.answers = {false, true};
+        f.Drive([&f](GameWindow* w) {
+            QTimer::singleShot(100, w, [w, &f] {
+                const float before = f.rules.controls.s[0].box.Left;
+                QTest::keyClick(w, Qt::Key_Escape);  // No: the game goes on
+                QTimer::singleShot(150, w, [w, &f, before] {
+                    QVERIFY(f.rules.controls.s[0].box.Left > before);
+                    QTest::keyClick(w, Qt::Key_Escape);  // Yes
+                });
+            });
+            QTest::keyClick(w, Qt::Key_Space);
+        });
+        QCOMPARE(f.fake.boxes.shown.size(), size_t{2});
+        QCOMPARE(f.fake.process.endCalls, 1);
+        QVERIFY(!f.rules.controls.label(Label::lblscend).Visible);
+    }
+};
+
+QTEST_MAIN(TestGameWindow)
+#include "test_game_window.moc"
