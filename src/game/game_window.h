@@ -3,6 +3,8 @@
 #pragma once
 
 #include <QDialog>
+#include <QElapsedTimer>
+#include <QRegion>
 #include <QTimer>
 #include <vector>
 
@@ -42,13 +44,23 @@ private:
     void Paint(QPainter& painter, const QRect& area);
     void CollectShown(std::vector<Shown>& out) const;
     void AfterHandler();
+    void PaintPending();
 
     Sn& rules_;
     platform::Platform& platform_;
     QTimer timer2_;
+    // Changes are painted at most once per display frame; faster ticks than the display shows
+    // would only cost CPU. What waits is painted by the next tick or, failing one, by a timer.
+    QRegion pending_;
+    QElapsedTimer sincePaint_;
+    QTimer latePaint_;
+    int frameMs_ = 16;
     std::vector<Shown> shown_;
     std::vector<Shown> scratch_;
     bool closing_ = false;
+    // The screen's twips per pixel, read once: painting converts every control's place.
+    float twipsPerPixelX_;
+    float twipsPerPixelY_;
 };
 
 // Shows the game modally: its controls are made afresh, Form_Load runs, and the call returns

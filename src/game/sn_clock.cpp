@@ -16,8 +16,13 @@ void Sn::Check_Timer() {
         return;
     }
     loopRunning = true;
+    bool eventsJustRan = false;
     while (clockOn && !Ended()) {
-        platform_.pump.DoEvents();
+        // Pending events run here; a wait that has just let them run stands for this step.
+        if (!eventsJustRan) {
+            platform_.pump.DoEvents();
+        }
+        eventsJustRan = false;
         if (Ended()) {
             break;
         }
@@ -30,7 +35,8 @@ void Sn::Check_Timer() {
             ExeTimer();
         } else if (clockOn) {
             // Nothing is due: sleep until the next tick or the next event instead of spinning.
-            platform_.pump.WaitUntil(tickStart + static_cast<std::uint32_t>(tickInterval));
+            eventsJustRan =
+                platform_.pump.WaitUntil(tickStart + static_cast<std::uint32_t>(tickInterval));
         }
     }
     loopRunning = false;

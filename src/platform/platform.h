@@ -26,9 +26,9 @@ public:
     virtual ~EventPump() = default;
     // Runs every pending event (keys, timers, close requests) to its end, then returns.
     virtual void DoEvents() = 0;
-    // Sleeps until an event is pending or the tick counter reaches deadline, whichever is first,
-    // then returns without running events.
-    virtual void WaitUntil(std::uint32_t deadline) = 0;
+    // Sleeps until an event arrives or the tick counter reaches deadline, whichever is first.
+    // Returns true when it let the pending events run on waking, as DoEvents would have.
+    virtual bool WaitUntil(std::uint32_t deadline) = 0;
 };
 
 // Modal message boxes, above every window of the program.

@@ -65,16 +65,16 @@ QtEventPump::~QtEventPump() {
 
 void QtEventPump::DoEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
 
-void QtEventPump::WaitUntil(std::uint32_t deadline) {
+bool QtEventPump::WaitUntil(std::uint32_t deadline) {
     const std::int64_t nowNs = MonotonicNanoseconds();
     const auto nowTick = static_cast<std::uint32_t>(nowNs / 1'000'000);
     const std::int32_t remaining = TicksBetween(nowTick, deadline);
     if (remaining <= 0) {
-        return;
+        return false;
     }
     if (timerFd_ < 0) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, remaining);
-        return;
+        return true;
     }
     // The counter reaches deadline at the start of that millisecond of the monotonic clock.
     const std::int64_t wakeNs = (nowNs / 1'000'000 + remaining) * 1'000'000;
@@ -82,9 +82,9 @@ void QtEventPump::WaitUntil(std::uint32_t deadline) {
     spec.it_value.tv_sec = static_cast<time_t>(wakeNs / 1'000'000'000);
     spec.it_value.tv_nsec = static_cast<long>(wakeNs % 1'000'000'000);
     timerfd_settime(timerFd_, TFD_TIMER_ABSTIME, &spec, nullptr);
+    // Left armed: a wake-up after an earlier event only costs the caller one more pass.
     QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-    const itimerspec disarm{};
-    timerfd_settime(timerFd_, 0, &disarm, nullptr);
+    return true;
 }
 
 bool QtMessageBoxes::AskYesNo(const std::string& text, const std::string& title) {

@@ -24,7 +24,7 @@ public:
     QtEventPump();
     ~QtEventPump() override;
     void DoEvents() override;
-    void WaitUntil(std::uint32_t deadline) override;
+    bool WaitUntil(std::uint32_t deadline) override;
 
 private:
     int timerFd_ = -1;

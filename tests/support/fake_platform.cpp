@@ -23,7 +23,7 @@ void Pump::DoEvents() {
     }
 }
 
-void Pump::WaitUntil(std::uint32_t deadline) {
+bool Pump::WaitUntil(std::uint32_t deadline) {
     ++waits;
     const std::int64_t now = clock_.time;
     std::int64_t target = Unwrapped(deadline);
@@ -38,6 +38,7 @@ void Pump::WaitUntil(std::uint32_t deadline) {
         target = std::max(script_.begin()->first, now + 1);
     }
     clock_.time = target;
+    return false;  // scripted actions run in DoEvents only
 }
 
 bool Boxes::AskYesNo(const std::string& text, const std::string& title) {

@@ -45,7 +45,7 @@ public:
     bool Idle() const { return script_.empty(); }
 
     void DoEvents() override;
-    void WaitUntil(std::uint32_t deadline) override;
+    bool WaitUntil(std::uint32_t deadline) override;
 
     long doEventsCalls = 0;
     long waits = 0;
