@@ -14,8 +14,8 @@
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <string>
 #include <vector>
@@ -41,26 +41,26 @@ double CpuMs() {
 
 // The baseline: a pump that never sleeps, as a loop that polls the counter without pausing.
 class BusyPump : public platform::EventPump {
-public:
+  public:
     void DoEvents() override { QCoreApplication::processEvents(QEventLoop::AllEvents); }
     bool WaitUntil(std::uint32_t) override { return false; }
 };
 
 class Answers : public platform::MessageBoxes {
-public:
+  public:
     bool AskYesNo(const std::string&, const std::string&) override { return true; }
     void Inform(const std::string&, const std::string&) override {}
 };
 
 class Silence : public platform::Sound {
-public:
+  public:
     void PlayLooping(const std::string&) override {}
     void Stop() override {}
 };
 
 // Ending a run closes the game window instead of the process.
 class RunEnd : public platform::Process {
-public:
+  public:
     std::string AppPath() override { return folder; }
     void End() override { ended = true; }
     bool Ended() override { return ended; }
@@ -69,7 +69,7 @@ public:
 };
 
 class FixedRandom : public platform::Random {
-public:
+  public:
     void Randomize() override {}
     double Rnd() override { return 0.5; }
 };
@@ -82,7 +82,7 @@ struct Tick {
 // The game window, steering the snake round a rectangle inside the walls after every tick, and
 // keeping the food in the middle, off the snake's way.
 class SteeredWindow : public GameWindow {
-public:
+  public:
     SteeredWindow(Sn& rules, platform::Platform& platform, double seconds)
         : GameWindow(rules, platform), rules_(rules), seconds_(seconds) {}
 
@@ -100,7 +100,7 @@ public:
 
     std::vector<Tick> ticks;
 
-private:
+  private:
     void Steer() {
         const Sn::Controls& c = rules_.controls;
         const Box& head = c.s[0].box;
@@ -248,8 +248,8 @@ Result Floor(int level, int interval, double seconds) {
 }
 
 void Print(const char* clock, const Result& r) {
-    std::printf("%-8s %5d %6d %6zu %7.2f %7.2f %7.2f %7.2f %7d %8.3f %8.3f %7.2f\n", clock,
-                r.level, r.interval, r.ticks, r.minMs, r.medianMs, r.p99Ms, r.maxMs, r.minReading,
+    std::printf("%-8s %5d %6d %6zu %7.2f %7.2f %7.2f %7.2f %7d %8.3f %8.3f %7.2f\n", clock, r.level,
+                r.interval, r.ticks, r.minMs, r.medianMs, r.p99Ms, r.maxMs, r.minReading,
                 r.lateMedian, r.lateP99, r.cpuPercent);
 }
 
@@ -263,8 +263,7 @@ int main(int argc, char** argv) {
     std::printf("Game clock, %.0f s per run, 1024x768, real game window (%s)\n", seconds,
                 qPrintable(QGuiApplication::platformName()));
     std::printf("%-8s %5s %6s %6s %7s %7s %7s %7s %7s %8s %8s %7s\n", "clock", "level", "ms",
-                "ticks", "min", "median", "p99", "max", "min-ctr", "late-med", "late-p99",
-                "cpu%");
+                "ticks", "min", "median", "p99", "max", "min-ctr", "late-med", "late-p99", "cpu%");
     std::vector<std::pair<Result, Result>> pairs;
     if (argc > 2) {
         for (int i = 2; i < argc; ++i) {
@@ -283,8 +282,10 @@ int main(int argc, char** argv) {
         pairs.emplace_back(sleeping, busy);
     }
     std::printf(
-        "\nIntervals and lateness in ms; min-ctr is the shortest interval as the counter reads it.\n"
-        "sleeping: the game's clock loop; busy: the same loop polling without pause; floor: a bare\n"
+        "\nIntervals and lateness in ms; min-ctr is the shortest interval as the counter reads "
+        "it.\n"
+        "sleeping: the game's clock loop; busy: the same loop polling without pause; floor: a "
+        "bare\n"
         "timerfd wait on this machine, the least lateness any sleeping clock can have here.\n"
         "Targets: min-ctr >= ms; late-med <= 0.3; late-p99 <= 2; cpu%% <= 2 at level 10.\n\n"
         "CPU, busy polling / sleeping:\n");

@@ -12,7 +12,9 @@ constexpr int kRate = 22050;
 constexpr double kNoteSeconds = 0.25;
 constexpr double kPi = 3.14159265358979323846;
 
-double Frequency(int midi) { return 440.0 * std::pow(2.0, (midi - 69) / 12.0); }
+double Frequency(int midi) {
+    return 440.0 * std::pow(2.0, (midi - 69) / 12.0);
+}
 
 void AddNote(std::vector<double>& out, size_t start, size_t length, int midi, double volume) {
     const double f = Frequency(midi);
@@ -45,7 +47,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     // Am, F, C, G: four bars of four eighth-note arpeggio steps.
-    const int chords[4][4] = {{57, 60, 64, 69}, {53, 57, 60, 65}, {48, 52, 55, 60}, {55, 59, 62, 67}};
+    const int chords[4][4] = {
+        {57, 60, 64, 69}, {53, 57, 60, 65}, {48, 52, 55, 60}, {55, 59, 62, 67}};
     const auto slot = static_cast<size_t>(kNoteSeconds * kRate);
     std::vector<double> mix(slot * 16, 0.0);
     for (int bar = 0; bar < 4; ++bar) {

@@ -6,7 +6,7 @@
 
 // Shows each window modally; each call returns when that window has unloaded.
 class WindowCycle {
-public:
+  public:
     virtual ~WindowCycle() = default;
     virtual void ShowStart() = 0;
     virtual void ShowMenu() = 0;

@@ -9,7 +9,7 @@
 #include "start/frm_start.h"
 
 class ProgramWindows : public WindowCycle {
-public:
+  public:
     ProgramWindows(platform::Platform& platform, SharedState& shared)
         : platform_(platform), shared_(shared) {}
 
@@ -21,7 +21,7 @@ public:
     std::optional<FrmMenu> frmMenu;
     std::optional<Sn> sn;
 
-private:
+  private:
     platform::Platform& platform_;
     SharedState& shared_;
 };

@@ -18,7 +18,9 @@ namespace {
 
 const QColor kOrange(255, 128, 0);
 
-QColor ToQColor(Rgb c) { return QColor(c.r, c.g, c.b); }
+QColor ToQColor(Rgb c) {
+    return QColor(c.r, c.g, c.b);
+}
 
 // A mix of a colour with another, t = 0 giving a and t = 1 giving b.
 QColor Mix(const QColor& a, const QColor& b, double t) {
@@ -70,7 +72,9 @@ std::uint32_t Hash(std::uint32_t x, std::uint32_t y, std::uint32_t seed) {
     return h;
 }
 
-double Unit(std::uint32_t h) { return (h >> 8) * (1.0 / 16777216.0); }
+double Unit(std::uint32_t h) {
+    return (h >> 8) * (1.0 / 16777216.0);
+}
 
 // Smooth value noise with lattice spacing `scale`, in [0, 1).
 double ValueNoise(int x, int y, int scale, std::uint32_t seed) {
@@ -219,7 +223,8 @@ QImage BlurredAlpha(const QImage& source, int radius) {
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {
             const int a = std::min(255, alpha[static_cast<size_t>(y * w + x)] * 3 / 4);
-            glow.setPixel(x, y, qPremultiply(qRgba(kOrange.red(), kOrange.green(), kOrange.blue(), a)));
+            glow.setPixel(x, y,
+                          qPremultiply(qRgba(kOrange.red(), kOrange.green(), kOrange.blue(), a)));
         }
     }
     return glow;
@@ -386,20 +391,33 @@ QImage Draw(Picture picture) {
     }
     const Size size = PictureSize(picture);
     switch (picture) {
-        case Picture::Food: return DrawFood();
-        case Picture::Logo: return DrawLogo();
-        case Picture::Comment: return DrawComment();
-        case Picture::TextOptions: return DrawLettering(size, {"OPTIONS", true, false});
-        case Picture::TextLevel: return DrawLettering(size, {"Level :", false, false});
+        case Picture::Food:
+            return DrawFood();
+        case Picture::Logo:
+            return DrawLogo();
+        case Picture::Comment:
+            return DrawComment();
+        case Picture::TextOptions:
+            return DrawLettering(size, {"OPTIONS", true, false});
+        case Picture::TextLevel:
+            return DrawLettering(size, {"Level :", false, false});
         case Picture::TextLevelHint:
-            return DrawLettering(size, {"1 is the Easiest, 10 is the most Difficult.", false, false});
-        case Picture::TextSnakeColour: return DrawLettering(size, {"Snake's color :", false, false});
-        case Picture::TextBorderColour: return DrawLettering(size, {"Border color :", false, false});
-        case Picture::TextHighScore: return DrawLettering(size, {"HighScore", true, false});
-        case Picture::TextNext: return DrawLettering(size, {"Next", false, true});
-        case Picture::Icon: return DrawIcon();
-        case Picture::Cursor: return Transparent(size);
-        default: return QImage();
+            return DrawLettering(size,
+                                 {"1 is the Easiest, 10 is the most Difficult.", false, false});
+        case Picture::TextSnakeColour:
+            return DrawLettering(size, {"Snake's color :", false, false});
+        case Picture::TextBorderColour:
+            return DrawLettering(size, {"Border color :", false, false});
+        case Picture::TextHighScore:
+            return DrawLettering(size, {"HighScore", true, false});
+        case Picture::TextNext:
+            return DrawLettering(size, {"Next", false, true});
+        case Picture::Icon:
+            return DrawIcon();
+        case Picture::Cursor:
+            return Transparent(size);
+        default:
+            return QImage();
     }
 }
 
@@ -414,8 +432,12 @@ const QImage& Image(Picture picture) {
     return *slot;
 }
 
-QIcon WindowIcon() { return QIcon(QPixmap::fromImage(Image(Picture::Icon))); }
+QIcon WindowIcon() {
+    return QIcon(QPixmap::fromImage(Image(Picture::Icon)));
+}
 
-QCursor BlankCursor() { return QCursor(QPixmap::fromImage(Image(Picture::Cursor)), 0, 0); }
+QCursor BlankCursor() {
+    return QCursor(QPixmap::fromImage(Image(Picture::Cursor)), 0, 0);
+}
 
 }  // namespace assets

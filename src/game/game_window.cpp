@@ -1,8 +1,8 @@
 #include "game/game_window.h"
 
 #include <QCloseEvent>
-#include <QKeyEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QScreen>
 
@@ -19,9 +19,12 @@ struct LabelLook {
 
 LabelLook LookOf(Label id) {
     switch (id) {
-        case Label::lblf2: return {17.25, Qt::AlignHCenter | Qt::AlignTop};
-        case Label::lblscore: return {21, Qt::AlignLeft | Qt::AlignTop};
-        default: return {30, Qt::AlignHCenter | Qt::AlignTop};
+        case Label::lblf2:
+            return {17.25, Qt::AlignHCenter | Qt::AlignTop};
+        case Label::lblscore:
+            return {21, Qt::AlignLeft | Qt::AlignTop};
+        default:
+            return {30, Qt::AlignHCenter | Qt::AlignTop};
     }
 }
 
@@ -42,7 +45,8 @@ GameWindow::GameWindow(Sn& rules, platform::Platform& platform)
     setAttribute(Qt::WA_NoSystemBackground);
     setFocusPolicy(Qt::StrongFocus);
     timer2_.setSingleShot(false);
-    if (const QScreen* screen = QGuiApplication::primaryScreen(); screen && screen->refreshRate() > 1) {
+    if (const QScreen* screen = QGuiApplication::primaryScreen();
+        screen && screen->refreshRate() > 1) {
         frameMs_ = static_cast<int>(1000.0 / screen->refreshRate());
     }
     latePaint_.setSingleShot(true);
@@ -198,7 +202,9 @@ void GameWindow::AfterHandler() {
     }
 }
 
-void GameWindow::Unload() { close(); }
+void GameWindow::Unload() {
+    close();
+}
 
 void GameWindow::keyPressEvent(QKeyEvent* event) {
     event->accept();
@@ -235,11 +241,10 @@ void ShowGameModal(Sn& rules, platform::Platform& platform) {
 void ShowGameModal(Sn& rules, platform::Platform& platform, GameWindow& window) {
     rules.CreateControls(window);
     rules.Form_Load();
-    window.setFixedSize(platform::PixelRect(0, 0, rules.controls.window.Width,
-                                            rules.controls.window.Height,
-                                            platform.screen.TwipsPerPixelX(),
-                                            platform.screen.TwipsPerPixelY())
-                            .size());
+    window.setFixedSize(
+        platform::PixelRect(0, 0, rules.controls.window.Width, rules.controls.window.Height,
+                            platform.screen.TwipsPerPixelX(), platform.screen.TwipsPerPixelY())
+            .size());
     window.move(0, 0);
     window.exec();
 }

@@ -14,7 +14,7 @@
 
 class GameWindow : public QDialog, public platform::WindowHost {
     Q_OBJECT
-public:
+  public:
     GameWindow(Sn& rules, platform::Platform& platform);
 
     void Unload() override;
@@ -23,14 +23,14 @@ public:
     // Paints the whole window into an image, as it shows on screen.
     QImage Render();
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void reject() override {}  // Esc goes through the key handler
 
-private:
+  private:
     // What one control looks like on screen, to tell what changed since the last paint.
     struct Shown {
         QRect rect;

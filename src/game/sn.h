@@ -40,7 +40,7 @@ struct SegPos {
 std::int16_t StepTwips(float twipsPerPixel);
 
 class Sn {
-public:
+  public:
     static constexpr std::int16_t kKeyLeft = 37, kKeyUp = 38, kKeyRight = 39, kKeyDown = 40;
     static constexpr std::int16_t kKeySpace = 32, kKeyEscape = 27, kKeyF2 = 113;
 
@@ -48,14 +48,17 @@ public:
     struct Controls {
         Box window{0, 0, 12000, 9000};
         std::vector<PictureControl> s;  // s[0] is the head, the last the tail
-        PictureControl s1{{4080, 1080, 240, 240}, false, assets::Block(assets::Colour::Green), true};
+        PictureControl s1{
+            {4080, 1080, 240, 240}, false, assets::Block(assets::Colour::Green), true};
         PictureControl str2colorpic{{8280, 720, 735, 615}, false, assets::Picture::None, false};
-        PictureControl ltop{{0, 0, 12000, 210}, true, assets::HorizontalStrip(assets::Colour::Orange)};
-        PictureControl lbottom{{0, 8790, 12000, 210}, true,
-                               assets::HorizontalStrip(assets::Colour::Orange)};
-        PictureControl lleft{{0, 0, 210, 9000}, true, assets::VerticalStrip(assets::Colour::Orange)};
-        PictureControl lright{{11790, 0, 210, 9000}, true,
-                              assets::VerticalStrip(assets::Colour::Orange)};
+        PictureControl ltop{
+            {0, 0, 12000, 210}, true, assets::HorizontalStrip(assets::Colour::Orange)};
+        PictureControl lbottom{
+            {0, 8790, 12000, 210}, true, assets::HorizontalStrip(assets::Colour::Orange)};
+        PictureControl lleft{
+            {0, 0, 210, 9000}, true, assets::VerticalStrip(assets::Colour::Orange)};
+        PictureControl lright{
+            {11790, 0, 210, 9000}, true, assets::VerticalStrip(assets::Colour::Orange)};
         PictureControl pban{{7560, 4680, 345, 390}, true, assets::Picture::Food, true};
         LabelControl labels[static_cast<int>(Label::Count)] = {
             {{2280, 2640, 6975, 735}, true, "Press Spacebar TO Start . . ."},
@@ -117,7 +120,7 @@ public:
     // Whether the clock loop is running; a second request only applies its caller's updates.
     bool loopRunning = false;
 
-private:
+  private:
     void AssignPicture(PictureControl& control, assets::Picture picture);
     void SendToBack(Label id);
     void BringToFront(Label id);

@@ -7,7 +7,9 @@ void Sn::StartTimer(std::int32_t& interval) {
     tickInterval = interval;
 }
 
-void Sn::EndTimer() { clockOn = false; }
+void Sn::EndTimer() {
+    clockOn = false;
+}
 
 void Sn::Check_Timer() {
     // Asked for while it runs (space during play, No on the exit prompt): the running loop goes

@@ -92,10 +92,10 @@ void Sn::Put_Banana() {
         c.lleft.box.Width));
     platform_.random.Randomize();
     r = platform_.random.Rnd();
-    c.pban.box.Top = static_cast<float>(std::floor(
-        r * (double(c.window.Height) - c.pban.box.Height - c.lbottom.box.Height -
-             c.ltop.box.Height) +
-        c.ltop.box.Height));
+    c.pban.box.Top =
+        static_cast<float>(std::floor(r * (double(c.window.Height) - c.pban.box.Height -
+                                           c.lbottom.box.Height - c.ltop.box.Height) +
+                                      c.ltop.box.Height));
 }
 
 void Sn::Elongate_Snake() {
@@ -118,8 +118,8 @@ void Sn::Elongate_Snake() {
     snakeLength += 1;
     controls.Timer2Enabled = true;
     LabelControl& flash = controls.label(Label::lblscore);
-    flash.Caption = "Score : " + std::to_string(score) + "   Snake Length : " +
-                    std::to_string(snakeLength);
+    flash.Caption =
+        "Score : " + std::to_string(score) + "   Snake Length : " + std::to_string(snakeLength);
     flash.Visible = true;
     BringToFront(Label::lblscore);
 }

@@ -21,8 +21,9 @@ void Sn::CreateControls(platform::WindowHost& host) {
     host_ = &host;
     controls = Controls{};
     // Element 0 of the segment array exists from the design, showing a green block.
-    controls.s.assign(1, PictureControl{{3480, 1080, 240, 240}, true,
-                                        assets::Block(assets::Colour::Green), true});
+    controls.s.assign(
+        1,
+        PictureControl{{3480, 1080, 240, 240}, true, assets::Block(assets::Colour::Green), true});
 }
 
 void Sn::AssignPicture(PictureControl& control, assets::Picture picture) {
@@ -101,10 +102,17 @@ void Sn::Get_ColorPic(const std::string& name, std::int16_t kind) {
         }
         const auto colour = static_cast<assets::Colour>(i);
         switch (kind) {
-            case 0: controls.str2colorpic.Picture = assets::Block(colour); break;
-            case 1: controls.str2colorpic.Picture = assets::VerticalStrip(colour); break;
-            case 2: controls.str2colorpic.Picture = assets::HorizontalStrip(colour); break;
-            default: break;
+            case 0:
+                controls.str2colorpic.Picture = assets::Block(colour);
+                break;
+            case 1:
+                controls.str2colorpic.Picture = assets::VerticalStrip(colour);
+                break;
+            case 2:
+                controls.str2colorpic.Picture = assets::HorizontalStrip(colour);
+                break;
+            default:
+                break;
         }
         return;
     }

@@ -9,8 +9,8 @@ namespace {
 
 // Reads a list position from the settings; a value that is not a whole number in range selects
 // the fallback position and says so on stderr.
-int StoredPosition(const std::string& file, const char* key, const char* defaultText,
-                   int offset, int count, int fallback) {
+int StoredPosition(const std::string& file, const char* key, const char* defaultText, int offset,
+                   int count, int fallback) {
     const std::string text = ReadIni(file, "data", key, defaultText);
     const auto number = WholeNumber(text);
     if (number && *number - offset >= 0 && *number - offset < count) {
@@ -22,7 +22,9 @@ int StoredPosition(const std::string& file, const char* key, const char* default
 }
 
 // A single-precision result of double-precision arithmetic, as the layout stores each value.
-float Single(double value) { return static_cast<float>(value); }
+float Single(double value) {
+    return static_cast<float>(value);
+}
 
 }  // namespace
 
@@ -80,7 +82,8 @@ void FrmMenu::Arrange_Menu() {
     c.lin.Top = Single(H / 2 - double(c.lin.Height) / 2);
 
     c.comment.Left = Single(W / 2 - double(c.comment.Width) / 2);
-    c.comment.Top = Single(H - (double(c.lin.Top) + c.lin.Height) / 2 - double(c.comment.Height) / 2);
+    c.comment.Top =
+        Single(H - (double(c.lin.Top) + c.lin.Height) / 2 - double(c.comment.Height) / 2);
 
     c.lblNext.Top = Single(H - (double(c.lbottom.Height) + c.lblNext.Height));
     c.lblNext.Left = Single(W - (double(c.lright.Width) + c.lblNext.Width));
@@ -138,11 +141,21 @@ void FrmMenu::KeyDown(std::int16_t KeyCode) {
     }
 }
 
-void FrmMenu::Form_KeyDown(std::int16_t KeyCode, std::int16_t) { KeyDown(KeyCode); }
-void FrmMenu::cmblvl_KeyDown(std::int16_t KeyCode, std::int16_t) { KeyDown(KeyCode); }
-void FrmMenu::cmbscolor_KeyDown(std::int16_t KeyCode, std::int16_t) { KeyDown(KeyCode); }
-void FrmMenu::cmbbcolor_KeyDown(std::int16_t KeyCode, std::int16_t) { KeyDown(KeyCode); }
-void FrmMenu::ch_KeyDown(std::int16_t KeyCode, std::int16_t) { KeyDown(KeyCode); }
+void FrmMenu::Form_KeyDown(std::int16_t KeyCode, std::int16_t) {
+    KeyDown(KeyCode);
+}
+void FrmMenu::cmblvl_KeyDown(std::int16_t KeyCode, std::int16_t) {
+    KeyDown(KeyCode);
+}
+void FrmMenu::cmbscolor_KeyDown(std::int16_t KeyCode, std::int16_t) {
+    KeyDown(KeyCode);
+}
+void FrmMenu::cmbbcolor_KeyDown(std::int16_t KeyCode, std::int16_t) {
+    KeyDown(KeyCode);
+}
+void FrmMenu::ch_KeyDown(std::int16_t KeyCode, std::int16_t) {
+    KeyDown(KeyCode);
+}
 
 void FrmMenu::Form_Unload(std::int16_t& /*Cancel*/) {
     if (!nextChosen) {

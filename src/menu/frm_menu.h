@@ -10,7 +10,7 @@
 #include "platform/window_host.h"
 
 class FrmMenu {
-public:
+  public:
     static constexpr int kKeyReturn = 13;
     static constexpr int kKeyEscape = 27;
 
@@ -38,8 +38,8 @@ public:
         Box chBox{480, 7680, 3900, 255};
 
         DropDownList cmblvl{{"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"}};
-        DropDownList cmbscolor{{"Blue", "Cyan", "Green", "Orange", "Purple", "Red", "Violet",
-                                "Yellow"}};
+        DropDownList cmbscolor{
+            {"Blue", "Cyan", "Green", "Orange", "Purple", "Red", "Violet", "Yellow"}};
         DropDownList cmbbcolor{cmbscolor};
         int ch = 0;  // 0 unchecked, 1 checked
     };
@@ -65,7 +65,7 @@ public:
     Controls controls;
     bool nextChosen = false;
 
-private:
+  private:
     void KeyDown(std::int16_t KeyCode);
     std::string SettingsFile() { return platform::SettingsFile(platform_.process); }
 

@@ -18,7 +18,9 @@ using assets::Picture;
 
 namespace {
 
-const QImage* Img(Picture picture) { return &assets::Image(picture); }
+const QImage* Img(Picture picture) {
+    return &assets::Image(picture);
+}
 
 }  // namespace
 
@@ -72,7 +74,8 @@ MenuWindow::MenuWindow(FrmMenu& rules, platform::Platform& platform)
 
 QRect MenuWindow::Pixels(const Box& box) const {
     return platform::PixelRect(box.Left, box.Top, box.Width, box.Height,
-                               platform_.screen.TwipsPerPixelX(), platform_.screen.TwipsPerPixelY());
+                               platform_.screen.TwipsPerPixelX(),
+                               platform_.screen.TwipsPerPixelY());
 }
 
 // An image control is drawn at its picture's natural size from its place.
@@ -125,7 +128,7 @@ void MenuWindow::paintEvent(QPaintEvent* /*event*/) {
     painter.fillRect(rect(), Qt::black);
     const FrmMenu::Controls& c = rules_.controls;
     const std::pair<const Box*, Picture> images[] = {
-        {&c.lblopt, Picture::TextOptions},       {&c.lbllvl, Picture::TextLevel},
+        {&c.lblopt, Picture::TextOptions},        {&c.lbllvl, Picture::TextLevel},
         {&c.lblscolor, Picture::TextSnakeColour}, {&c.lblbcolor, Picture::TextBorderColour},
         {&c.lblclvl, Picture::TextLevelHint},     {&c.comment, Picture::Comment},
         {&c.lblNext, Picture::TextNext},          {&c.lblHighsc, Picture::TextHighScore},
@@ -142,7 +145,9 @@ void MenuWindow::AfterHandler() {
     }
 }
 
-void MenuWindow::Unload() { close(); }
+void MenuWindow::Unload() {
+    close();
+}
 
 bool MenuWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::KeyPress) {

@@ -17,7 +17,7 @@ class PictureBox;
 
 class MenuWindow : public QDialog, public platform::WindowHost {
     Q_OBJECT
-public:
+  public:
     MenuWindow(FrmMenu& rules, platform::Platform& platform);
 
     void Unload() override;
@@ -32,7 +32,7 @@ public:
     QRect NextRect() const;
     QRect HighScoreRect() const;
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -41,7 +41,7 @@ protected:
     void showEvent(QShowEvent* event) override;
     void reject() override {}  // Esc goes through the key handlers
 
-private:
+  private:
     QRect Pixels(const Box& box) const;
     QRect ImageRect(const Box& box, int picture) const;
     void AfterHandler();

@@ -10,7 +10,7 @@ namespace platform {
 
 // Milliseconds since some fixed moment, monotonic, as a 32-bit value that wraps around.
 class TickCounter {
-public:
+  public:
     virtual ~TickCounter() = default;
     virtual std::uint32_t GetTickCount() = 0;
 };
@@ -22,7 +22,7 @@ inline std::int32_t TicksBetween(std::uint32_t since, std::uint32_t now) {
 
 // Lets the program's pending window events run from inside a handler.
 class EventPump {
-public:
+  public:
     virtual ~EventPump() = default;
     // Runs every pending event (keys, timers, close requests) to its end, then returns.
     virtual void DoEvents() = 0;
@@ -33,7 +33,7 @@ public:
 
 // Modal message boxes, above every window of the program.
 class MessageBoxes {
-public:
+  public:
     virtual ~MessageBoxes() = default;
     // Yes and No buttons (Yes the default) and an exclamation icon. True means Yes.
     virtual bool AskYesNo(const std::string& text, const std::string& title) = 0;
@@ -43,7 +43,7 @@ public:
 
 // Asynchronous looping playback of a wave file.
 class Sound {
-public:
+  public:
     virtual ~Sound() = default;
     // Starts playing the file from its beginning, looping, and returns at once. A missing or
     // unplayable file plays nothing and is not reported.
@@ -53,7 +53,7 @@ public:
 
 // The running process.
 class Process {
-public:
+  public:
     virtual ~Process() = default;
     // The folder that holds the program, without a trailing slash.
     virtual std::string AppPath() = 0;
@@ -66,7 +66,7 @@ public:
 
 // The screen's conversion from pixels to twips (1/1440 inch).
 class Screen {
-public:
+  public:
     virtual ~Screen() = default;
     virtual float TwipsPerPixelX() = 0;
     virtual float TwipsPerPixelY() = 0;
@@ -74,7 +74,7 @@ public:
 
 // A pseudo-random generator drawing uniform values in [0, 1).
 class Random {
-public:
+  public:
     virtual ~Random() = default;
     // Reseeds the generator from the system clock.
     virtual void Randomize() = 0;
@@ -93,6 +93,8 @@ struct Platform {
 };
 
 // The settings file in the program's folder, built anew for each access.
-inline std::string SettingsFile(Process& process) { return process.AppPath() + "/data.ini"; }
+inline std::string SettingsFile(Process& process) {
+    return process.AppPath() + "/data.ini";
+}
 
 }  // namespace platform

@@ -63,7 +63,9 @@ QtEventPump::~QtEventPump() {
     }
 }
 
-void QtEventPump::DoEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+void QtEventPump::DoEvents() {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
 
 bool QtEventPump::WaitUntil(std::uint32_t deadline) {
     const std::int64_t nowNs = MonotonicNanoseconds();
@@ -130,7 +132,9 @@ void QtSound::Stop() {
     }
 }
 
-std::string QtProcess::AppPath() { return QCoreApplication::applicationDirPath().toStdString(); }
+std::string QtProcess::AppPath() {
+    return QCoreApplication::applicationDirPath().toStdString();
+}
 
 void QtProcess::End() {
     sound_.Stop();
@@ -146,9 +150,15 @@ void QtRandom::Randomize() {
                  static_cast<std::uint64_t>(ts.tv_nsec) + 0x9E3779B97F4A7C15u * ++reseeds);
 }
 
-double QtRandom::Rnd() { return std::generate_canonical<double, 53>(engine_) * (1.0 - 1e-16); }
+double QtRandom::Rnd() {
+    return std::generate_canonical<double, 53>(engine_) * (1.0 - 1e-16);
+}
 
-float QtScreen::TwipsPerPixelX() { return TwipsPerPixel(true); }
-float QtScreen::TwipsPerPixelY() { return TwipsPerPixel(false); }
+float QtScreen::TwipsPerPixelX() {
+    return TwipsPerPixel(true);
+}
+float QtScreen::TwipsPerPixelY() {
+    return TwipsPerPixel(false);
+}
 
 }  // namespace platform

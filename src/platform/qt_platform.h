@@ -13,65 +13,65 @@ namespace platform {
 
 // CLOCK_MONOTONIC in whole milliseconds, cut to 32 bits.
 class QtTickCounter : public TickCounter {
-public:
+  public:
     std::uint32_t GetTickCount() override;
 };
 
 // Qt's event loop. Waiting uses a timerfd on the monotonic clock, so a deadline wakes the loop
 // within microseconds instead of Qt timers' whole milliseconds.
 class QtEventPump : public EventPump {
-public:
+  public:
     QtEventPump();
     ~QtEventPump() override;
     void DoEvents() override;
     bool WaitUntil(std::uint32_t deadline) override;
 
-private:
+  private:
     int timerFd_ = -1;
     std::unique_ptr<QSocketNotifier> notifier_;
 };
 
 class QtMessageBoxes : public MessageBoxes {
-public:
+  public:
     bool AskYesNo(const std::string& text, const std::string& title) override;
     void Inform(const std::string& text, const std::string& title) override;
 };
 
 class QtSound : public Sound {
-public:
+  public:
     QtSound();
     ~QtSound() override;
     void PlayLooping(const std::string& path) override;
     void Stop() override;
 
-private:
+  private:
     std::unique_ptr<QSoundEffect> effect_;
 };
 
 class QtProcess : public Process {
-public:
+  public:
     explicit QtProcess(Sound& sound) : sound_(sound) {}
     std::string AppPath() override;
     [[noreturn]] void End() override;
     bool Ended() override { return false; }
 
-private:
+  private:
     Sound& sound_;
 };
 
 class QtScreen : public Screen {
-public:
+  public:
     float TwipsPerPixelX() override;
     float TwipsPerPixelY() override;
 };
 
 // std::mt19937_64, reseeded from the real-time clock's nanoseconds.
 class QtRandom : public Random {
-public:
+  public:
     void Randomize() override;
     double Rnd() override;
 
-private:
+  private:
     std::mt19937_64 engine_;
 };
 

@@ -30,7 +30,7 @@ namespace platform {
 // A borderless child window that shows a picture unscaled from its top-left corner, cut off at
 // its own size, on black.
 class PictureBox : public QWidget {
-public:
+  public:
     explicit PictureBox(QWidget* parent) : QWidget(parent) {
         setAttribute(Qt::WA_OpaquePaintEvent);
         setFocusPolicy(Qt::NoFocus);
@@ -40,10 +40,10 @@ public:
         update();
     }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     const QImage* image_ = nullptr;
 };
 

@@ -4,7 +4,7 @@
 namespace platform {
 
 class WindowHost {
-public:
+  public:
     virtual ~WindowHost() = default;
     // Requests the window to close: its Form_Unload runs first and may cancel the close.
     virtual void Unload() = 0;

@@ -8,8 +8,8 @@
 std::string ReadIni(const std::string& file, const std::string& section, const std::string& key,
                     const std::string& defaultValue) {
     std::string buffer(256, ' ');
-    const int copied = profile::GetPrivateProfileString(section, key, defaultValue, buffer.data(),
-                                                        255, file);
+    const int copied =
+        profile::GetPrivateProfileString(section, key, defaultValue, buffer.data(), 255, file);
     const auto count = static_cast<std::int16_t>(copied);
     return buffer.substr(0, count > 0 ? static_cast<size_t>(count) : 0);
 }

@@ -19,7 +19,9 @@ namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 std::string_view Trim(std::string_view s) {
     while (!s.empty() && IsBlank(s.front())) {
@@ -31,12 +33,14 @@ std::string_view Trim(std::string_view s) {
     return s;
 }
 
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char LowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool SameName(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(),
-                      [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return LowerAscii(x) == LowerAscii(y);
+           });
 }
 
 // One line of the file: its bytes without the line end, and the line end itself ("\r\n", "\n",
@@ -51,7 +55,7 @@ enum class Kind { Other, Section, Key };
 // What a line means to a reader.
 struct Meaning {
     Kind kind = Kind::Other;
-    std::string_view name;  // section or key name, trimmed
+    std::string_view name;      // section or key name, trimmed
     std::string_view rawValue;  // for keys: everything after the first '='
     size_t equalsPos = 0;       // for keys: index of the first '=' in the line's text
 };

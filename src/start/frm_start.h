@@ -10,7 +10,7 @@
 #include "platform/window_host.h"
 
 class FrmStart {
-public:
+  public:
     static constexpr int kKeyReturn = 13;
 
     // The controls' state, as designed; made afresh at every showing.
@@ -42,7 +42,7 @@ public:
     Controls controls;
     bool nextChosen = false;
 
-private:
+  private:
     std::string SettingsFile() { return platform::SettingsFile(platform_.process); }
 
     platform::Platform& platform_;

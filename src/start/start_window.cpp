@@ -97,7 +97,9 @@ void StartWindow::AfterHandler() {
     }
 }
 
-void StartWindow::Unload() { close(); }
+void StartWindow::Unload() {
+    close();
+}
 
 bool StartWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == label1_ && event->type() == QEvent::MouseButtonRelease) {

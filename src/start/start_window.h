@@ -16,7 +16,7 @@ class QRadioButton;
 
 class StartWindow : public QDialog, public platform::WindowHost {
     Q_OBJECT
-public:
+  public:
     StartWindow(FrmStart& rules, platform::Platform& platform);
 
     void Unload() override;
@@ -28,14 +28,14 @@ public:
     QCheckBox* check1() const { return check1_; }
     QLabel* label1() const { return label1_; }
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void reject() override {}  // Esc has no effect on this window
 
-private:
+  private:
     void AfterHandler();
 
     FrmStart& rules_;

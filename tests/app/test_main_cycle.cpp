@@ -44,7 +44,7 @@ using Log = std::vector<std::string>;
 
 class TestMainCycle : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void chooserClosedWithoutNextEndsBeforeTheMenu() {
         SharedState shared;
         fake::Process process("/nowhere");

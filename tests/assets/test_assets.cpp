@@ -44,7 +44,7 @@ QImage Render(const QFont& font, const QString& text) {
 
 class TestAssets : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void initTestCase() { assets::InstallGameFont(); }
 
     void everyPictureHasItsCatalogueSize() {
@@ -82,7 +82,8 @@ private slots:
         for (int c = 0; c < assets::kColourCount; ++c) {
             const auto colour = static_cast<Colour>(c);
             const assets::Rgb want = assets::StripAverage(colour);
-            for (const Picture picture : {assets::VerticalStrip(colour), assets::HorizontalStrip(colour)}) {
+            for (const Picture picture :
+                 {assets::VerticalStrip(colour), assets::HorizontalStrip(colour)}) {
                 const QImage& strip = assets::Image(picture);
                 const auto avg = Average(strip);
                 QVERIFY(std::abs(avg[0] - want.r) <= 2);
@@ -102,7 +103,8 @@ private slots:
                 for (int period = 1; period <= 512; ++period) {
                     bool repeats = true;
                     for (int i = 0; i + period < 1024 && repeats; ++i) {
-                        repeats = line[static_cast<size_t>(i)] == line[static_cast<size_t>(i + period)];
+                        repeats =
+                            line[static_cast<size_t>(i)] == line[static_cast<size_t>(i + period)];
                     }
                     QVERIFY(!repeats);
                 }

@@ -20,8 +20,8 @@ struct Fixture {
     fake::Platform fake{dir.path()};
     platform::QtTickCounter clock;
     platform::QtEventPump pump;
-    platform::Platform bundle{clock, pump, fake.boxes, fake.sound, fake.process, fake.screen,
-                              fake.random};
+    platform::Platform bundle{clock,        pump,        fake.boxes, fake.sound,
+                              fake.process, fake.screen, fake.random};
     SharedState shared;
     Sn rules{bundle, shared};
 
@@ -45,7 +45,9 @@ struct Fixture {
     }
 };
 
-QColor At(const QImage& image, int x, int y) { return QColor(image.pixel(x, y)); }
+QColor At(const QImage& image, int x, int y) {
+    return QColor(image.pixel(x, y));
+}
 
 bool HasOrange(const QImage& image, const QRect& area) {
     for (int y = area.top(); y <= area.bottom(); ++y) {
@@ -63,7 +65,7 @@ bool HasOrange(const QImage& image, const QRect& area) {
 
 class TestGameWindow : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void initTestCase() { assets::InstallGameFont(); }
 
     void paintsWallsSnakeFoodAndPrompt() {
@@ -109,8 +111,7 @@ private slots:
         QVERIFY(f.fake.boxes.shown.empty());
         QCOMPARE(f.fake.process.endCalls, 0);
         QVERIFY(f.shared.KeepRunning);
-        QCOMPARE(f.rules.controls.label(Label::lblHigh).Caption,
-                 std::string("High Score Is: 0"));
+        QCOMPARE(f.rules.controls.label(Label::lblHigh).Caption, std::string("High Score Is: 0"));
     }
 
     void escDuringPlayAndNoGoesOn() {

@@ -78,7 +78,7 @@ bool SameBox(const Box& b, float left, float top, float width, float height) {
 
 class TestSn : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     // --- set-up ------------------------------------------------------------------------------
 
     void setUpAt640x480() {
@@ -223,7 +223,9 @@ private slots:
         f.fake.pump.After(900, [&] { f.game.Form_KeyDown(Sn::kKeySpace, 0); });
         f.fake.pump.After(950, [&] { f.game.Form_KeyDown(Sn::kKeySpace, 0); });
         f.game.Form_KeyDown(Sn::kKeySpace, 0);
-        const auto at = [&](size_t i) { return platform::TicksBetween(start, f.host.moveTicks[i]); };
+        const auto at = [&](size_t i) {
+            return platform::TicksBetween(start, f.host.moveTicks[i]);
+        };
         QCOMPARE(at(0), 100);
         QCOMPARE(at(1), 400);  // late, and the next interval counts from here
         QCOMPARE(at(2), 500);
@@ -263,8 +265,8 @@ private slots:
     void keysDoNothingWhileWaitingOrAfterTheGame() {
         Fixture f;
         f.Load();
-        for (const std::int16_t key : {Sn::kKeyUp, Sn::kKeyDown, Sn::kKeyLeft, Sn::kKeyRight,
-                                       Sn::kKeyF2}) {
+        for (const std::int16_t key :
+             {Sn::kKeyUp, Sn::kKeyDown, Sn::kKeyLeft, Sn::kKeyRight, Sn::kKeyF2}) {
             f.game.Form_KeyDown(key, 0);
         }
         QCOMPARE(f.Head().Left, 4800.0f);
@@ -396,8 +398,8 @@ private slots:
         QCOMPARE(f.game.controls.pban.box.Left, 4627.0f);  // 0.5 × 8835 + 210, rounded down
         QCOMPARE(f.fake.random.reseeds, 4);  // twice for the set-up's food, twice for this one
         // Each corner alone is enough.
-        for (const auto& [x, y] : {std::pair{5900.f, 2900.f}, {6200.f, 2900.f}, {6200.f, 3300.f},
-                                   {5900.f, 3300.f}}) {
+        for (const auto& [x, y] :
+             {std::pair{5900.f, 2900.f}, {6200.f, 2900.f}, {6200.f, 3300.f}, {5900.f, 3300.f}}) {
             f.game.controls.pban.box = Box{6000, 3000, 345, 390};
             f.Head() = Box{x, y, 240, 240};
             const int before = f.game.score;
@@ -525,7 +527,9 @@ private slots:
         f.fake.pump.After(2000, [&] { f.game.Form_KeyDown(Sn::kKeyEscape, 0); });
         f.game.Form_KeyDown(Sn::kKeySpace, 0);
         QCOMPARE(f.fake.process.endCalls, 1);
-        const auto at = [&](size_t i) { return platform::TicksBetween(start, f.host.moveTicks[i]); };
+        const auto at = [&](size_t i) {
+            return platform::TicksBetween(start, f.host.moveTicks[i]);
+        };
         QCOMPARE(at(0), 200);
         QCOMPARE(at(1), 400);
         QCOMPARE(at(2), 1450);  // right after the prompt closed

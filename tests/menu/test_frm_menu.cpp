@@ -43,7 +43,9 @@ struct Fixture {
 };
 
 // Equal to two decimals, as the layout table gives its values.
-bool Near(float value, double expected) { return std::abs(value - expected) < 0.005; }
+bool Near(float value, double expected) {
+    return std::abs(value - expected) < 0.005;
+}
 
 struct Row {
     int width, height;
@@ -55,11 +57,11 @@ struct Row {
 
 class TestFrmMenu : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void arrangeMenuMatchesTheTableAtEachResolution() {
         const Row rows[] = {
-            {640, 480, 9600, 7200, 6990, 9390, 3840, 1303.23, 1716.13, 2129.03, 1920, 3577.5,
-             5760, 1672.5, 4653.75, 7515, 6495, 3840, 6390},
+            {640, 480, 9600, 7200, 6990, 9390, 3840, 1303.23, 1716.13, 2129.03, 1920, 3577.5, 5760,
+             1672.5, 4653.75, 7515, 6495, 3840, 6390},
             {800, 600, 12000, 9000, 8790, 11790, 5040, 1629.03, 2145.16, 2661.29, 2400, 4477.5,
              7200, 2872.5, 6003.75, 9915, 8295, 5040, 8190},
             {1024, 768, 15360, 11520, 11310, 15150, 6720, 2085.16, 2745.81, 3406.45, 3072, 5737.5,
@@ -165,11 +167,21 @@ private slots:
             f.window.controls.cmbbcolor.ListIndex = 6;
             auto press = [&](std::int16_t key) {
                 switch (target) {
-                    case 0: f.window.cmblvl_KeyDown(key, 0); break;
-                    case 1: f.window.cmbscolor_KeyDown(key, 0); break;
-                    case 2: f.window.cmbbcolor_KeyDown(key, 0); break;
-                    case 3: f.window.ch_KeyDown(key, 0); break;
-                    default: f.window.Form_KeyDown(key, 0); break;
+                    case 0:
+                        f.window.cmblvl_KeyDown(key, 0);
+                        break;
+                    case 1:
+                        f.window.cmbscolor_KeyDown(key, 0);
+                        break;
+                    case 2:
+                        f.window.cmbbcolor_KeyDown(key, 0);
+                        break;
+                    case 3:
+                        f.window.ch_KeyDown(key, 0);
+                        break;
+                    default:
+                        f.window.Form_KeyDown(key, 0);
+                        break;
                 }
             };
             press(40);

@@ -41,7 +41,7 @@ struct Fixture {
 
 class TestMenuWindow : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void initTestCase() { assets::InstallGameFont(); }
 
     void arrowsThenEnterInTheLevelListGoOn() {

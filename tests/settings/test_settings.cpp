@@ -31,7 +31,7 @@ int TemporaryFilesIn(const std::string& folder) {
 
 class TestSettings : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void missingFileSectionOrKeyGivesTheDefault() {
         TempFolder dir;
         const std::string file = dir.File("data.ini");
@@ -60,8 +60,12 @@ private slots:
     void theFirstRunExampleKeepsWriteOrder() {
         TempFolder dir;
         const std::string file = dir.File("data.ini");
-        for (const auto& [k, v] : {std::pair{"res", "1"}, {"ask", "1"}, {"lvl", "1"},
-                                   {"scolor", "0"}, {"bcolor", "0"}, {"score", "50"}}) {
+        for (const auto& [k, v] : {std::pair{"res", "1"},
+                                   {"ask", "1"},
+                                   {"lvl", "1"},
+                                   {"scolor", "0"},
+                                   {"bcolor", "0"},
+                                   {"score", "50"}}) {
             WriteIni(file, "data", k, v);
         }
         WriteIni(file, "data", "lvl", "1");  // a second Next changes lines in place
@@ -137,8 +141,8 @@ private slots:
             QCOMPARE(Read(file, "lvl"), std::string("3"));
             QCOMPARE(Read(file, "score"), std::string("20"));
             WriteIni(file, "data", "ask", "1");
-            QCOMPARE(ReadFile(file), "\xEF\xBB\xBF[data]" + eol + "lvl=3" + eol + "score=20" +
-                                         eol + "ask=1" + eol);
+            QCOMPARE(ReadFile(file),
+                     "\xEF\xBB\xBF[data]" + eol + "lvl=3" + eol + "score=20" + eol + "ask=1" + eol);
         }
     }
 
@@ -200,8 +204,8 @@ private slots:
         std::string error;
         // A folder named data.ini.
         std::filesystem::create_directory(dir.File("data.ini"));
-        QVERIFY(!profile::WritePrivateProfileString("data", "lvl", "1", dir.File("data.ini"),
-                                                    &error));
+        QVERIFY(
+            !profile::WritePrivateProfileString("data", "lvl", "1", dir.File("data.ini"), &error));
         QVERIFY(!error.empty());
         QCOMPARE(Read(dir.File("data.ini"), "lvl", "d"), std::string("d"));
         // A read-only file.
@@ -211,8 +215,8 @@ private slots:
         QVERIFY(!profile::WritePrivateProfileString("data", "score", "9", file, &error));
         QCOMPARE(ReadFile(file), std::string("[data]\nscore=5\n"));
         // A folder that does not exist.
-        QVERIFY(!profile::WritePrivateProfileString("data", "k", "v", dir.File("no/data.ini"),
-                                                    &error));
+        QVERIFY(
+            !profile::WritePrivateProfileString("data", "k", "v", dir.File("no/data.ini"), &error));
         QCOMPARE(TemporaryFilesIn(dir.path()), 0);
         // Through WriteIni the failure is one line on stderr and no exception.
         WriteIni(file, "data", "score", "9");

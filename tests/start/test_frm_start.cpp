@@ -40,7 +40,7 @@ struct Fixture {
 
 class TestFrmStart : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void firstRunWaitsWithTheDesignedChoice() {
         Fixture f;
         f.Show();
@@ -107,10 +107,18 @@ private slots:
             f.Show();
             auto press = [&](std::int16_t key) {
                 switch (target) {
-                    case 0: f.window.Form_KeyDown(key, 0); break;
-                    case 1: f.window.Option1_KeyDown(key, 0); break;
-                    case 2: f.window.Option2_KeyDown(key, 0); break;
-                    default: f.window.Option3_KeyDown(key, 0); break;
+                    case 0:
+                        f.window.Form_KeyDown(key, 0);
+                        break;
+                    case 1:
+                        f.window.Option1_KeyDown(key, 0);
+                        break;
+                    case 2:
+                        f.window.Option2_KeyDown(key, 0);
+                        break;
+                    default:
+                        f.window.Option3_KeyDown(key, 0);
+                        break;
                 }
             };
             press(27);  // Esc has no effect

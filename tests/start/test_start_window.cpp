@@ -37,7 +37,7 @@ void ShowAndDrive(FrmStart& rules, fake::Platform& fake, std::function<void(Star
 
 class TestStartWindow : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void initTestCase() { assets::InstallGameFont(); }
 
     void showsTheDesignedControls() {
@@ -72,7 +72,7 @@ private slots:
         FrmStart rules(fake.bundle, shared);
         ShowAndDrive(rules, fake, [](StartWindow* w) {
             w->option(2)->setFocus();
-            QTest::keyClick(w->option(2), Qt::Key_Down);  // arrows move within the group
+            QTest::keyClick(w->option(2), Qt::Key_Down);    // arrows move within the group
             QTest::keyClick(w->option(0), Qt::Key_Escape);  // no effect
             QVERIFY(w->isVisible());
             w->option(1)->click();

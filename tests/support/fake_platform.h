@@ -16,7 +16,7 @@ namespace fake {
 // A counter that moves only when the test (or the fake pump) moves it. With a granularity above
 // 1 it reads in steps, like a coarse system counter.
 class Clock : public platform::TickCounter {
-public:
+  public:
     std::uint32_t GetTickCount() override {
         ++reads;
         return static_cast<std::uint32_t>(time - time % granularity);
@@ -33,7 +33,7 @@ public:
 // due; WaitUntil moves the clock on until its reading reaches the deadline, or to the next
 // action if that comes first, and always by at least 1 ms, as real time would.
 class Pump : public platform::EventPump {
-public:
+  public:
     explicit Pump(Clock& clock) : clock_(clock) {}
 
     // Schedules an action at an absolute tick; actions at the same tick run in the given order.
@@ -50,7 +50,7 @@ public:
     long doEventsCalls = 0;
     long waits = 0;
 
-private:
+  private:
     Clock& clock_;
     std::multimap<std::int64_t, std::function<void()>> script_;  // key: the clock's time
     std::int64_t Unwrapped(std::uint32_t tick) const;
@@ -63,7 +63,7 @@ struct Box {
 };
 
 class Boxes : public platform::MessageBoxes {
-public:
+  public:
     bool AskYesNo(const std::string& text, const std::string& title) override;
     void Inform(const std::string& text, const std::string& title) override;
 
@@ -73,7 +73,7 @@ public:
 };
 
 class Sound : public platform::Sound {
-public:
+  public:
     void PlayLooping(const std::string& path) override {
         playing = path;
         calls.push_back("play " + path);
@@ -87,7 +87,7 @@ public:
 };
 
 class Process : public platform::Process {
-public:
+  public:
     explicit Process(std::string folder) : folder(std::move(folder)) {}
     std::string AppPath() override { return folder; }
     void End() override { ++endCalls; }
@@ -98,7 +98,7 @@ public:
 };
 
 class Screen : public platform::Screen {
-public:
+  public:
     float TwipsPerPixelX() override { return x; }
     float TwipsPerPixelY() override { return y; }
     float x = 15.0f;
@@ -107,7 +107,7 @@ public:
 
 // Draws scripted values, then a fixed one; counts the reseeds.
 class Random : public platform::Random {
-public:
+  public:
     void Randomize() override { ++reseeds; }
     double Rnd() override {
         if (values.empty()) {
