@@ -202,8 +202,26 @@ void GameWindow::AfterHandler() {
     }
 }
 
+// The rules' own close requests bypass QWidget::close(), which ignores a request made while an
+// earlier close event is still being handled, as it is while No on "Exit?" resumes a game
+// from inside that handler.
 void GameWindow::Unload() {
-    close();
+    RequestClose();
+}
+
+bool GameWindow::RequestClose() {
+    if (!closing_) {
+        std::int16_t cancel = 0;
+        rules_.Form_Unload(cancel);
+        if (cancel != 0 && !platform_.process.Ended()) {
+            return false;
+        }
+    }
+    closing_ = true;
+    timer2_.stop();
+    latePaint_.stop();
+    done(QDialog::Accepted);
+    return true;
 }
 
 void GameWindow::keyPressEvent(QKeyEvent* event) {
@@ -216,21 +234,11 @@ void GameWindow::keyPressEvent(QKeyEvent* event) {
 }
 
 void GameWindow::closeEvent(QCloseEvent* event) {
-    if (!closing_) {
-        std::int16_t cancel = 0;
-        rules_.Form_Unload(cancel);
-        if (platform_.process.Ended()) {
-            cancel = 0;
-        }
-        if (cancel != 0) {
-            event->ignore();
-            return;
-        }
+    if (RequestClose()) {
+        event->accept();
+    } else {
+        event->ignore();
     }
-    closing_ = true;
-    timer2_.stop();
-    event->accept();
-    done(QDialog::Accepted);
 }
 
 void ShowGameModal(Sn& rules, platform::Platform& platform) {

@@ -45,6 +45,8 @@ class GameWindow : public QDialog, public platform::WindowHost {
     void CollectShown(std::vector<Shown>& out) const;
     void AfterHandler();
     void PaintPending();
+    // Runs Form_Unload and closes the window unless it cancels; true when the window closes.
+    bool RequestClose();
 
     Sn& rules_;
     platform::Platform& platform_;

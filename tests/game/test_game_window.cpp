@@ -132,6 +132,21 @@ class TestGameWindow : public QObject {
         QCOMPARE(f.fake.process.endCalls, 1);
         QVERIFY(!f.rules.controls.label(Label::lblscend).Visible);
     }
+
+    void escWhileWaitingThenNoThenSpaceAndEscAsksAgain() {
+        Fixture f(1);
+        f.fake.boxes.answers = {false, true};
+        f.Drive([&f](GameWindow* w) {
+            QTimer::singleShot(50, w, [w, &f] {
+                QVERIFY(f.rules.loopRunning);  // the loop that No started
+                QTest::keyClick(w, Qt::Key_Space);
+                QTimer::singleShot(250, w, [w] { QTest::keyClick(w, Qt::Key_Escape); });
+            });
+            QTest::keyClick(w, Qt::Key_Escape);
+        });
+        QCOMPARE(f.fake.boxes.shown.size(), size_t{2});
+        QCOMPARE(f.fake.process.endCalls, 1);
+    }
 };
 
 QTEST_MAIN(TestGameWindow)
