@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <map>
 #include <memory>
 
 #include "assets/font.h"
@@ -28,9 +29,17 @@ QColor Mix(const QColor& a, const QColor& b, double t) {
     return QColor(ch(a.red(), b.red()), ch(a.green(), b.green()), ch(a.blue(), b.blue()));
 }
 
-QImage Transparent(Size size) {
-    QImage image(size.width, size.height, QImage::Format_ARGB32_Premultiplied);
+// A transparent image of a picture's size in pixels of the given device pixel ratio.
+QImage Transparent(Size size, qreal ratio = 1) {
+    QImage image(qRound(size.width * ratio), qRound(size.height * ratio),
+                 QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
+    return image;
+}
+
+QImage Opaque(Size size, qreal ratio, const QColor& ground) {
+    QImage image(qRound(size.width * ratio), qRound(size.height * ratio), QImage::Format_RGB32);
+    image.fill(ground);
     return image;
 }
 
@@ -154,9 +163,10 @@ QImage DrawStrip(Colour colour, bool vertical) {
 
 // --- the apple -------------------------------------------------------------------------------
 
-QImage DrawFood() {
-    QImage image = Transparent(PictureSize(Picture::Food));
+QImage DrawFood(qreal ratio) {
+    QImage image = Transparent(PictureSize(Picture::Food), ratio);
     QPainter p(&image);
+    p.scale(ratio, ratio);
     p.setRenderHint(QPainter::Antialiasing);
     // Body: two overlapping rounds make the apple's shoulders.
     QPainterPath body;
@@ -237,7 +247,7 @@ struct Lettering {
 };
 
 // Orange, softly glowing letters on a transparent ground, as large as fit the picture.
-QImage DrawLettering(Size size, const Lettering& spec) {
+QImage DrawLettering(Size size, const Lettering& spec, qreal ratio) {
     const double margin = 2.0;
     const double underlineSpace = spec.underline ? 5.0 : 0.0;
     const double triangleWidth = spec.triangle ? size.height * 0.55 : 0.0;
@@ -254,9 +264,10 @@ QImage DrawLettering(Size size, const Lettering& spec) {
             break;
         }
     }
-    QImage letters = Transparent(size);
+    QImage letters = Transparent(size, ratio);
     {
         QPainter p(&letters);
+        p.scale(ratio, ratio);
         p.setRenderHint(QPainter::Antialiasing);
         p.setRenderHint(QPainter::TextAntialiasing);
         p.setFont(font);
@@ -280,7 +291,7 @@ QImage DrawLettering(Size size, const Lettering& spec) {
             p.drawPolygon(arrow);
         }
     }
-    QImage image = BlurredAlpha(letters, 2);
+    QImage image = BlurredAlpha(letters, qMax(1, qRound(2 * ratio)));
     QPainter p(&image);
     p.drawImage(0, 0, letters);
     return image;
@@ -288,11 +299,10 @@ QImage DrawLettering(Size size, const Lettering& spec) {
 
 // --- logo, contact picture, icon -------------------------------------------------------------
 
-QImage DrawLogo() {
-    const Size size = PictureSize(Picture::Logo);
-    QImage image(size.width, size.height, QImage::Format_RGB32);
-    image.fill(QColor(14, 12, 10));
+QImage DrawLogo(qreal ratio) {
+    QImage image = Opaque(PictureSize(Picture::Logo), ratio, QColor(14, 12, 10));
     QPainter p(&image);
+    p.scale(ratio, ratio);
     p.setRenderHint(QPainter::Antialiasing);
     const QColor ink(228, 222, 210);
     QFont script(QStringLiteral("DejaVu Serif"));
@@ -318,11 +328,11 @@ QImage DrawLogo() {
     return image;
 }
 
-QImage DrawComment() {
+QImage DrawComment(qreal ratio) {
     const Size size = PictureSize(Picture::Comment);
-    QImage image(size.width, size.height, QImage::Format_RGB32);
-    image.fill(Qt::black);
+    QImage image = Opaque(size, ratio, Qt::black);
     QPainter p(&image);
+    p.scale(ratio, ratio);
     p.setRenderHint(QPainter::TextAntialiasing);
     p.setPen(kOrange);
     QFont title = GameFont(10);
@@ -381,7 +391,13 @@ QImage DrawIcon() {
         .convertToFormat(QImage::Format_RGB32);
 }
 
-QImage Draw(Picture picture) {
+// Pixel art is drawn once at its own size and enlarged by whole pixels; everything else is
+// drawn afresh at the screen's device pixel ratio.
+bool IsPixelArt(Picture picture) {
+    return picture < Picture::Food || picture == Picture::Icon || picture == Picture::Cursor;
+}
+
+QImage Draw(Picture picture, qreal ratio) {
     const int id = static_cast<int>(picture);
     const int first = static_cast<int>(Picture::BlockFirst);
     if (id >= first && id < static_cast<int>(Picture::Food)) {
@@ -392,26 +408,26 @@ QImage Draw(Picture picture) {
     const Size size = PictureSize(picture);
     switch (picture) {
         case Picture::Food:
-            return DrawFood();
+            return DrawFood(ratio);
         case Picture::Logo:
-            return DrawLogo();
+            return DrawLogo(ratio);
         case Picture::Comment:
-            return DrawComment();
+            return DrawComment(ratio);
         case Picture::TextOptions:
-            return DrawLettering(size, {"OPTIONS", true, false});
+            return DrawLettering(size, {"OPTIONS", true, false}, ratio);
         case Picture::TextLevel:
-            return DrawLettering(size, {"Level :", false, false});
+            return DrawLettering(size, {"Level :", false, false}, ratio);
         case Picture::TextLevelHint:
-            return DrawLettering(size,
-                                 {"1 is the Easiest, 10 is the most Difficult.", false, false});
+            return DrawLettering(
+                size, {"1 is the Easiest, 10 is the most Difficult.", false, false}, ratio);
         case Picture::TextSnakeColour:
-            return DrawLettering(size, {"Snake's color :", false, false});
+            return DrawLettering(size, {"Snake's color :", false, false}, ratio);
         case Picture::TextBorderColour:
-            return DrawLettering(size, {"Border color :", false, false});
+            return DrawLettering(size, {"Border color :", false, false}, ratio);
         case Picture::TextHighScore:
-            return DrawLettering(size, {"HighScore", true, false});
+            return DrawLettering(size, {"HighScore", true, false}, ratio);
         case Picture::TextNext:
-            return DrawLettering(size, {"Next", false, true});
+            return DrawLettering(size, {"Next", false, true}, ratio);
         case Picture::Icon:
             return DrawIcon();
         case Picture::Cursor:
@@ -423,13 +439,19 @@ QImage Draw(Picture picture) {
 
 }  // namespace
 
-const QImage& Image(Picture picture) {
-    static std::array<std::unique_ptr<QImage>, static_cast<size_t>(Picture::Count)> cache;
-    auto& slot = cache[static_cast<size_t>(picture)];
-    if (!slot) {
-        slot = std::make_unique<QImage>(Draw(picture));
+const QImage& Image(Picture picture, qreal ratio) {
+    if (IsPixelArt(picture) || ratio <= 0) {
+        ratio = 1;
     }
-    return *slot;
+    static std::map<std::pair<int, int>, QImage> cache;
+    const std::pair<int, int> key{static_cast<int>(picture), qRound(ratio * 100)};
+    auto found = cache.find(key);
+    if (found == cache.end()) {
+        QImage image = Draw(picture, ratio);
+        image.setDevicePixelRatio(ratio);
+        found = cache.emplace(key, std::move(image)).first;
+    }
+    return found->second;
 }
 
 QIcon WindowIcon() {

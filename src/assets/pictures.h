@@ -10,8 +10,11 @@
 namespace assets {
 
 // The picture at its catalogue size, drawn once and then shared. Formats: ARGB32 premultiplied
-// where the picture has a transparent ground, RGB32 otherwise.
-const QImage& Image(Picture picture);
+// where the picture has a transparent ground, RGB32 otherwise. With a device pixel ratio above
+// 1, lettering, the apple, the logo and the contact picture are drawn afresh at that ratio (the
+// image's devicePixelRatio says so); blocks, strips, the icon and the cursor are pixel art and
+// stay at their own size, to be enlarged by whole pixels.
+const QImage& Image(Picture picture, qreal ratio = 1);
 
 // The window icon and the invisible mouse pointer of the game window.
 QIcon WindowIcon();

@@ -149,6 +149,7 @@ void GameWindow::Paint(QPainter& painter, const QRect& area) {
         painter.setPen(kOrange);
         painter.drawText(rect, static_cast<int>(look.align), QString::fromStdString(label.Caption));
     }
+    const qreal ratio = painter.device()->devicePixelRatioF();
     auto picture = [&](const PictureControl& p) {
         if (!p.Visible || p.Picture == assets::Picture::None) {
             return;
@@ -157,8 +158,16 @@ void GameWindow::Paint(QPainter& painter, const QRect& area) {
         if (!rect.intersects(area)) {
             return;
         }
-        const QImage& image = assets::Image(p.Picture);
-        painter.drawImage(rect.topLeft(), image, QRect(QPoint(0, 0), rect.size()));
+        const QImage& image = assets::Image(p.Picture, ratio);
+        if (image.devicePixelRatio() == 1.0) {
+            // Pixel art, cut off at the box and enlarged by whole pixels on a dense screen.
+            painter.drawImage(rect.topLeft(), image, QRect(QPoint(0, 0), rect.size()));
+        } else {
+            painter.save();
+            painter.setClipRect(rect, Qt::IntersectClip);
+            painter.drawImage(rect.topLeft(), image);
+            painter.restore();
+        }
     };
     for (const PictureControl* wall : {&c.ltop, &c.lleft, &c.lbottom, &c.lright}) {
         picture(*wall);
@@ -187,8 +196,9 @@ void GameWindow::paintEvent(QPaintEvent* event) {
     Paint(painter, event->rect());
 }
 
-QImage GameWindow::Render() {
-    QImage image(size(), QImage::Format_RGB32);
+QImage GameWindow::Render(qreal ratio) {
+    QImage image(size() * ratio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
     QPainter painter(&image);
     Paint(painter, image.rect());
     return image;

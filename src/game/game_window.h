@@ -20,8 +20,9 @@ class GameWindow : public QDialog, public platform::WindowHost {
     void Unload() override;
     void Refresh() override;
 
-    // Paints the whole window into an image, as it shows on screen.
-    QImage Render();
+    // Paints the whole window into an image, as it shows on a screen of the given device pixel
+    // ratio.
+    QImage Render(qreal ratio = 1);
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -34,7 +34,7 @@ MenuWindow::MenuWindow(FrmMenu& rules, platform::Platform& platform)
 
     auto box = [this](Picture picture) {
         auto* b = new platform::PictureBox(this);
-        b->SetImage(Img(picture));
+        b->SetPicture(picture);
         return b;
     };
     const Picture hStrip = assets::HorizontalStrip(assets::Colour::Orange);
@@ -134,7 +134,7 @@ void MenuWindow::paintEvent(QPaintEvent* /*event*/) {
         {&c.lblNext, Picture::TextNext},          {&c.lblHighsc, Picture::TextHighScore},
     };
     for (const auto& [box, picture] : images) {
-        painter.drawImage(Pixels(*box).topLeft(), assets::Image(picture));
+        painter.drawImage(Pixels(*box).topLeft(), assets::Image(picture, devicePixelRatioF()));
     }
 }
 

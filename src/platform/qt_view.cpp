@@ -1,8 +1,10 @@
 #include "platform/qt_view.h"
 
 #include <QPainter>
+
 #include <QPalette>
 #include <cmath>
+#include "assets/pictures.h"
 
 namespace platform {
 
@@ -85,8 +87,8 @@ namespace platform {
 void PictureBox::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::black);
-    if (image_ != nullptr) {
-        painter.drawImage(0, 0, *image_);
+    if (picture_ != assets::Picture::None) {
+        painter.drawImage(0, 0, assets::Image(picture_, devicePixelRatioF()));
     }
 }
 

@@ -7,6 +7,8 @@
 #include <QWidget>
 #include <cstdint>
 
+#include "assets/catalog.h"
+
 namespace platform {
 
 // The key code a window's key handler receives for a Qt key (Return 13, Esc 27, Space 32,
@@ -35,8 +37,8 @@ class PictureBox : public QWidget {
         setAttribute(Qt::WA_OpaquePaintEvent);
         setFocusPolicy(Qt::NoFocus);
     }
-    void SetImage(const QImage* image) {
-        image_ = image;
+    void SetPicture(assets::Picture picture) {
+        picture_ = picture;
         update();
     }
 
@@ -44,7 +46,7 @@ class PictureBox : public QWidget {
     void paintEvent(QPaintEvent* event) override;
 
   private:
-    const QImage* image_ = nullptr;
+    assets::Picture picture_ = assets::Picture::None;
 };
 
 }  // namespace platform

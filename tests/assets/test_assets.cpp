@@ -161,6 +161,29 @@ class TestAssets : public QObject {
         QCOMPARE(assets::BlankCursor().hotSpot(), QPoint(0, 0));
     }
 
+    void atRatioTwoDrawnPicturesAreDrawnAfreshAndPixelArtStays() {
+        for (const Picture picture :
+             {Picture::TextOptions, Picture::TextNext, Picture::Food, Picture::Logo}) {
+            const QImage& one = assets::Image(picture, 1);
+            const QImage& two = assets::Image(picture, 2);
+            QCOMPARE(two.size(), one.size() * 2);
+            QCOMPARE(two.devicePixelRatio(), 2.0);
+            // An enlargement would repeat each pixel in a 2 by 2 group; fresh drawing does not.
+            int mixed = 0;
+            for (int y = 0; y + 1 < two.height(); y += 2) {
+                for (int x = 0; x + 1 < two.width(); x += 2) {
+                    const QRgb p = two.pixel(x, y);
+                    mixed += p != two.pixel(x + 1, y) || p != two.pixel(x, y + 1) ||
+                             p != two.pixel(x + 1, y + 1);
+                }
+            }
+            QVERIFY2(mixed > 40, qPrintable(QString::number(static_cast<int>(picture))));
+        }
+        const QImage& block = assets::Image(assets::Block(Colour::Red), 2);
+        QCOMPARE(block.size(), QSize(16, 16));
+        QCOMPARE(block.devicePixelRatio(), 1.0);
+    }
+
     void theGameFontDrawsLettersNotSymbols() {
         const QString family = assets::GameFontFamily();
         QVERIFY(family == "Impact" || family == "Anton");

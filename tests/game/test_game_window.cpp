@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QTest>
 #include <QTimer>
+#include <set>
 
 #include "assets/font.h"
 #include "game/game_window.h"
@@ -94,6 +95,43 @@ class TestGameWindow : public QObject {
         });
         QCOMPARE(f.fake.boxes.shown.size(), size_t{1});
         QCOMPARE(f.fake.process.endCalls, 1);
+    }
+
+    void atRatioTwoBlocksStayHardAndTextIsDrawnAfresh() {
+        Fixture f;
+        f.Drive([&f](GameWindow* w) {
+            const QImage one = w->Render(1);
+            const QImage two = w->Render(2);
+            QCOMPARE(two.size(), QSize(1280, 960));
+            // The head block, 16 pixels from x = 320: every device pixel of the 32 by 32 block
+            // is a colour the block has at ratio 1, the edge included.
+            std::set<QRgb> blockColours;
+            for (int y = 72; y < 88; ++y) {
+                for (int x = 320; x < 336; ++x) {
+                    blockColours.insert(one.pixel(x, y));
+                }
+            }
+            for (int y = 144 - 2; y < 176 + 2; ++y) {
+                for (int x = 640 - 2; x < 672 + 2; ++x) {
+                    const QRgb p = two.pixel(x, y);
+                    QVERIFY(blockColours.count(p) == 1 || p == qRgb(0, 0, 0));
+                    QCOMPARE(p, one.pixel(x / 2, y / 2));
+                }
+            }
+            // The prompt's letters: drawn at the finer pitch, not enlarged, so many 2 by 2
+            // groups of device pixels are not of one colour.
+            int mixed = 0;
+            for (int y = 432; y < 520; y += 2) {
+                for (int x = 200; x < 1080; x += 2) {
+                    const QRgb p = two.pixel(x, y);
+                    mixed += p != two.pixel(x + 1, y) || p != two.pixel(x, y + 1) ||
+                             p != two.pixel(x + 1, y + 1);
+                }
+            }
+            QVERIFY(mixed > 200);
+            f.fake.boxes.answers = {true};
+            QTest::keyClick(w, Qt::Key_Escape);
+        });
     }
 
     void aGameRunsIntoTheWallThenF2ClosesWithoutAsking() {
