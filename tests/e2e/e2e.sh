@@ -1,0 +1,323 @@
+#!/usr/bin/env bash
+# End-to-end runs of the real program on a private X server, driven only as a player would:
+# keys through xdotool, the windows it maps, the screenshots it shows and the data.ini it leaves.
+#
+# Usage: e2e.sh CASE PROGRAM_DIR ARTIFACT_DIR
+#   CASE: first_run | second_run | large_resolution | esc_then_no
+set -euo pipefail
+
+case_name=$1
+program_dir=$2
+artifacts="$3/$case_name"
+convert=/usr/bin/convert  # ImageMagick itself, whatever else is on the PATH
+
+rm -rf "$artifacts"
+mkdir -p "$artifacts"
+work=$(mktemp -d)
+xvfb_pid=""
+game_pid=""
+
+cleanup() {
+    [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null || true
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL ($case_name): $*" >&2
+    shot "failure" || true
+    [ -f "$work/game/data.ini" ] && cp "$work/game/data.ini" "$artifacts/data.ini"
+    [ -f "$work/game.log" ] && cp "$work/game.log" "$artifacts/game.log"
+    echo "Screenshots and data.ini of this run: $artifacts" >&2
+    exit 1
+}
+
+# --- the X server and the program ------------------------------------------------------------
+
+start_x() {
+    local fd_file="$work/display"
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fd_file" >/dev/null 2>&1 &
+    xvfb_pid=$!
+    for _ in $(seq 100); do
+        [ -s "$fd_file" ] && break
+        sleep 0.05
+    done
+    [ -s "$fd_file" ] || fail "Xvfb did not start"
+    export DISPLAY=":$(head -n1 "$fd_file")"
+}
+
+# A fresh program folder with the program, its music and (optionally) a data.ini.
+make_folder() {
+    mkdir -p "$work/game"
+    cp "$program_dir/kelvo-snake" "$program_dir/bck.wav" "$work/game/"
+    if [ $# -gt 0 ]; then
+        printf '%b' "$1" >"$work/game/data.ini"
+    fi
+}
+
+start_game() {
+    (cd "$work/game" && QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work" exec ./kelvo-snake) \
+        >>"$work/game.log" 2>&1 &
+    game_pid=$!
+}
+
+# Waits for the program to end; checks its exit status.
+expect_exit() {
+    local status=0
+    for _ in $(seq 100); do
+        kill -0 "$game_pid" 2>/dev/null || break
+        sleep 0.05
+    done
+    kill -0 "$game_pid" 2>/dev/null && fail "the program is still running"
+    wait "$game_pid" || status=$?
+    game_pid=""
+    [ "$status" -eq 0 ] || fail "the program ended with status $status"
+}
+
+# --- windows ---------------------------------------------------------------------------------
+
+visible_windows() {  # NAME: the ids of the visible windows with exactly that name
+    xdotool search --onlyvisible --name "^$1\$" 2>/dev/null || true
+}
+
+wait_window() {  # NAME [COUNT]: waits until COUNT windows of that name are visible
+    local want=${2:-1}
+    for _ in $(seq 100); do
+        if [ "$(visible_windows "$1" | wc -l)" -ge "$want" ]; then
+            visible_windows "$1" | head -n1
+            return 0
+        fi
+        sleep 0.05
+    done
+    fail "no window \"$1\" appeared"
+}
+
+wait_gone() {  # NAME COUNT: waits until fewer than COUNT windows of that name are visible
+    for _ in $(seq 100); do
+        [ "$(visible_windows "$1" | wc -l)" -lt "$2" ] && return 0
+        sleep 0.05
+    done
+    fail "window \"$1\" did not go away"
+}
+
+geometry() {  # ID: "X Y WIDTH HEIGHT"
+    xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
+        /Width:/ {w=$NF} /Height:/ {h=$NF} END {print x, y, w, h}'
+}
+
+expect_geometry() {  # NAME "X Y W H"
+    local id got
+    id=$(wait_window "$1")
+    got=$(geometry "$id")
+    [ "$got" = "$2" ] || fail "\"$1\" is at $got, expected $2"
+}
+
+keys() { xdotool key --delay 60 "$@"; }
+
+# --- screenshots -----------------------------------------------------------------------------
+
+shot() { import -window root "$artifacts/$1.png"; }
+
+# A screenshot cut to one window, for the README.
+shot_window() {  # NAME SHOT
+    local x y w h
+    read -r x y w h < <(geometry "$(wait_window "$1")")
+    import -window root -crop "${w}x${h}+${x}+${y}" +repage "$artifacts/$2.png"
+}
+
+pixel() {  # SHOT X Y: "R G B"
+    "$convert" "$artifacts/$1.png" -crop "1x1+$2+$3" -depth 8 txt:- |
+        sed -n '2s/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3/p'
+}
+
+expect_pixel() {  # SHOT X Y "R G B"
+    local got
+    got=$(pixel "$1" "$2" "$3")
+    [ "$got" = "$4" ] || fail "$1.png at $2,$3 is $got, expected $4"
+}
+
+# The pixel's colour leans to one channel: "blue", "red" or "green" is 40 above the others.
+expect_tint() {  # SHOT X Y CHANNEL
+    local r g b
+    read -r r g b < <(pixel "$1" "$2" "$3")
+    case $4 in
+        red) ((r > g + 40 && r > b + 40)) ;;
+        green) ((g > r + 40 && g > b + 40)) ;;
+        blue) ((b > r + 40 && b > g + 40)) ;;
+    esac || fail "$1.png at $2,$3 is $r $g $b, not $4"
+}
+
+# Share of orange pixels (the game's text colour) in a region, as a fraction.
+orange_share() {  # SHOT WxH+X+Y
+    "$convert" "$artifacts/$1.png" -crop "$2" +repage -fuzz 12% -fill white \
+        -opaque 'rgb(255,128,0)' -fill black +opaque white -format '%[fx:mean]' info:
+}
+
+expect_text() {  # SHOT WxH+X+Y
+    local share
+    share=$(orange_share "$1" "$2")
+    awk -v s="$share" 'BEGIN { exit !(s > 0.005) }' || fail "$1.png shows no text in $2"
+}
+
+# The right edge of the head: the rightmost pixel of the head block's centre colour on a row.
+head_right() {  # SHOT Y "R,G,B"
+    "$convert" "$artifacts/$1.png" -crop "640x1+0+$2" -depth 8 txt:- |
+        awk -F'[:, ]+' -v c="($3)" 'index($0, c) { x = $1 } END { print x + 0 }'
+}
+
+# The snake of seven blocks heading right from the middle of a 640-pixel window, in one colour.
+expect_snake() {  # SHOT "R G B"
+    for i in 0 1 2 3 4 5 6; do
+        expect_pixel "$1" $((328 - 24 * i)) 80 "$2"
+    done
+    expect_pixel "$1" 340 80 "0 0 0"
+}
+
+data() { cat "$work/game/data.ini" 2>/dev/null || true; }
+
+expect_data() {
+    local want
+    want=$(printf '%b' "$1")
+    [ "$(data)" = "$want" ] || fail "data.ini holds:
+$(data)
+expected:
+$want"
+}
+
+# --- the runs --------------------------------------------------------------------------------
+
+first_run() {
+    make_folder
+    start_game
+    wait_window "Select Resolution :" >/dev/null
+    sleep 0.3
+    shot_window "Select Resolution :" chooser
+    keys Return
+    # The menu is centred on the screen, 640 by 480.
+    expect_geometry "Snake Menu" "192 144 640 480"
+    sleep 0.3
+    shot menu
+    keys Return
+    expect_geometry "Kelvo Snake" "0 0 640 480"
+    sleep 0.4
+    shot game
+    expect_tint game 320 5 blue
+    expect_tint game 5 240 blue
+    expect_tint game 634 240 blue
+    expect_tint game 320 474 blue
+    expect_pixel game 320 20 "0 0 0"
+    expect_snake game "12 0 255"
+    expect_text game "440x40+100+216"  # "Press Spacebar TO Start . . ."
+    keys Escape
+    wait_window "Kelvo Snake" 2 >/dev/null  # the game and the "Exit?" box
+    sleep 0.2
+    shot exit_prompt
+    keys Return
+    expect_exit
+    expect_data '[data]\nres=1\nask=1\nlvl=1\nscolor=0\nbcolor=0\n'
+}
+
+second_run() {
+    make_folder '[data]\nres=1\nask=1\nlvl=1\nscolor=0\nbcolor=0\n'
+    start_game
+    wait_window "Snake Menu" >/dev/null  # the chooser passed by itself
+    sleep 0.3
+    # Level 5, a green snake, red borders.
+    keys Down Down Down Down Tab Down Down Tab Down Down Down Down Down
+    shot_window "Snake Menu" menu_chosen
+    keys Return
+    wait_window "Kelvo Snake" >/dev/null
+    sleep 0.4
+    shot game
+    expect_snake game "30 255 0"
+    expect_tint game 320 5 red
+    expect_data '[data]\nres=1\nask=1\nlvl=5\nscolor=2\nbcolor=5\n'
+    keys space
+    sleep 0.2
+    shot in_play
+    sleep 1.5  # at 35 ms a tick the head reaches the right wall in about half a second
+    shot game_over
+    expect_text game_over "440x40+100+160"  # "High Score Is: "
+    expect_text game_over "440x40+100+216"  # "Your Score Is: 0"
+    expect_text game_over "300x30+160+274"  # " Press F2 To Restart !"
+    local right
+    right=$(head_right game_over 80 "30,255,0")
+    ((right > 600)) || fail "the head stopped at x=$right, not at the right wall"
+    keys F2
+    wait_window "Snake Menu" >/dev/null
+    sleep 0.3
+    shot menu_again
+    # The menu shows the saved options: Next without changes plays the same game again.
+    keys Return
+    wait_window "Kelvo Snake" >/dev/null
+    sleep 0.4
+    shot game_again
+    expect_snake game_again "30 255 0"
+    expect_tint game_again 320 5 red
+    keys space
+    sleep 1.5
+    keys F2
+    wait_window "Snake Menu" >/dev/null
+    sleep 0.2
+    keys Escape
+    expect_exit
+    expect_data '[data]\nres=1\nask=1\nlvl=5\nscolor=2\nbcolor=5\n'
+}
+
+large_resolution() {
+    make_folder '[data]\nres=3\nask=1\n'
+    start_game
+    expect_geometry "Snake Menu" "0 0 1024 768"
+    sleep 0.3
+    shot menu
+    keys Return
+    expect_geometry "Kelvo Snake" "0 0 1024 768"
+    sleep 0.4
+    shot game
+    expect_pixel game 520 80 "12 0 255"  # the head at the middle of 1024 pixels
+    expect_pixel game 376 80 "12 0 255"  # the tail, six steps to its left
+    expect_tint game 1018 400 blue
+    keys Escape
+    wait_window "Kelvo Snake" 2 >/dev/null
+    keys Return
+    expect_exit
+}
+
+esc_then_no() {
+    make_folder '[data]\nres=1\nask=1\n'
+    start_game
+    wait_window "Snake Menu" >/dev/null
+    sleep 0.3
+    keys Return
+    wait_window "Kelvo Snake" >/dev/null
+    sleep 0.3
+    keys space
+    sleep 0.5
+    keys Escape
+    wait_window "Kelvo Snake" 2 >/dev/null
+    sleep 0.3
+    shot prompt
+    local at_prompt
+    at_prompt=$(head_right prompt 80 "12,0,255")
+    keys Escape  # No
+    wait_gone "Kelvo Snake" 2
+    sleep 0.5
+    shot after_no
+    sleep 0.6
+    shot later
+    local after later
+    after=$(head_right after_no 80 "12,0,255")
+    later=$(head_right later 80 "12,0,255")
+    ((at_prompt > 335)) || fail "the game had not started before Esc (head at $at_prompt)"
+    ((after > at_prompt && later > after)) ||
+        fail "the head did not keep moving: $at_prompt, then $after, then $later"
+    keys Escape
+    wait_window "Kelvo Snake" 2 >/dev/null
+    keys Return
+    expect_exit
+}
+
+start_x
+"$case_name"
+echo "PASS ($case_name)"
