@@ -1,5 +1,6 @@
 #include "settings/atomic_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -8,6 +9,7 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 
 namespace profile {
 namespace {
@@ -49,6 +51,33 @@ std::string ResolveTarget(const std::string& path) {
 
 }  // namespace
 
+void RemoveStaleTemporaries(const std::string& path) {
+    const std::string prefix = TemporaryPrefix(path);
+    const size_t slash = prefix.rfind('/');
+    const std::string folder = prefix.substr(0, slash == 0 ? 1 : slash);
+    const std::string namePrefix = prefix.substr(slash + 1);
+    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+    if (dir == nullptr) {
+        return;
+    }
+    const time_t now = ::time(nullptr);
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        // Exactly our pattern: the prefix and six random characters.
+        if (name.size() != namePrefix.size() + 6 ||
+            name.compare(0, namePrefix.size(), namePrefix)) {
+            continue;
+        }
+        const std::string full = folder + "/" + name;
+        struct stat st {};
+        if (::lstat(full.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+            now - st.st_mtime > kStaleSeconds) {
+            ::unlink(full.c_str());
+        }
+    }
+    ::closedir(dir);
+}
+
 std::string TemporaryPrefix(const std::string& path) {
     const size_t slash = path.rfind('/');
     const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
@@ -79,6 +108,12 @@ bool ReplaceFileAtomically(const std::string& path, const std::string& contents,
         mode = st.st_mode & 07777;
     }
 
+    // Likewise a folder without write permission: nothing is created in it.
+    struct stat folder {};
+    if (::stat(FolderOf(target).c_str(), &folder) == 0 && (folder.st_mode & 0222) == 0) {
+        return fail(EACCES);
+    }
+
     std::string tempPath = TemporaryPrefix(target) + "XXXXXX";
     const int fd = ::mkstemp(tempPath.data());
     if (fd < 0) {
@@ -102,6 +137,7 @@ bool ReplaceFileAtomically(const std::string& path, const std::string& contents,
         ::fsync(dirFd);
         ::close(dirFd);
     }
+    RemoveStaleTemporaries(target);
     return true;
 }
 

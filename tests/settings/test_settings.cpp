@@ -218,6 +218,18 @@ class TestSettings : public QObject {
         QVERIFY(
             !profile::WritePrivateProfileString("data", "k", "v", dir.File("no/data.ini"), &error));
         QCOMPARE(TemporaryFilesIn(dir.path()), 0);
+        // A read-only folder, even for the superuser.
+        const std::string locked = dir.File("locked");
+        std::filesystem::create_directory(locked);
+        WriteFile(locked + "/data.ini", "[data]\nscore=5\n");
+        ::chmod(locked.c_str(), 0555);
+        QVERIFY(!profile::WritePrivateProfileString("data", "score", "9", locked + "/data.ini",
+                                                    &error));
+        QVERIFY(!profile::WritePrivateProfileString("data", "k", "v", locked + "/new.ini", &error));
+        ::chmod(locked.c_str(), 0755);
+        QCOMPARE(ReadFile(locked + "/data.ini"), std::string("[data]\nscore=5\n"));
+        QCOMPARE(TemporaryFilesIn(locked), 0);
+        QVERIFY(!std::filesystem::exists(locked + "/new.ini"));
         // Through WriteIni the failure is one line on stderr and no exception.
         WriteIni(file, "data", "score", "9");
         QCOMPARE(Read(file, "score"), std::string("5"));
