@@ -9,10 +9,11 @@
 namespace {
 
 // The stored high score for the comparison: a whole number in the 32-bit range, else 0.
-std::int32_t StoredScore(const std::string& text) {
+std::int32_t StoredScore(const std::string& file, const std::string& text) {
     const auto number = WholeNumber(text);
     if (!number || *number < std::numeric_limits<std::int32_t>::min() ||
         *number > std::numeric_limits<std::int32_t>::max()) {
+        ReportIgnored(file, "score", text, "a whole number; counting it as 0");
         return 0;
     }
     return static_cast<std::int32_t>(*number);
@@ -51,7 +52,7 @@ void Sn::Game_Over() {
     LabelControl& high = controls.label(Label::lblHigh);
     high.Visible = true;
     const std::string file = SettingsFile();
-    const std::int32_t stored = StoredScore(ReadIni(file, "data", "score", "0"));
+    const std::int32_t stored = StoredScore(file, ReadIni(file, "data", "score", "0"));
     if (score > stored) {
         WriteIni(file, "data", "score", std::to_string(score));
         high.Caption = "Congrats! High Score";

@@ -16,8 +16,9 @@ int StoredPosition(const std::string& file, const char* key, const char* default
     if (number && *number - offset >= 0 && *number - offset < count) {
         return static_cast<int>(*number - offset);
     }
-    std::fprintf(stderr, "kelvo-snake: %s: ignoring %s=\"%s\", not a whole number from %d to %d\n",
-                 file.c_str(), key, text.c_str(), offset, offset + count - 1);
+    const std::string wanted = "a whole number from " + std::to_string(offset) + " to " +
+                               std::to_string(offset + count - 1);
+    ReportIgnored(file, key, text, wanted.c_str());
     return fallback;
 }
 

@@ -1,6 +1,7 @@
 #include "settings/values.h"
 
 #include <charconv>
+#include <cstdio>
 
 std::optional<std::int64_t> WholeNumber(std::string_view text) {
     auto blank = [](char c) { return c == ' ' || c == '\t'; };
@@ -25,4 +26,21 @@ std::optional<std::int64_t> WholeNumber(std::string_view text) {
         return std::nullopt;
     }
     return value;
+}
+
+void ReportIgnored(const std::string& file, const char* key, const std::string& value,
+                   const char* wanted) {
+    std::string shown;
+    for (const char c : value) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte >= 0x7f) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\x%02x", byte);
+            shown += escaped;
+        } else {
+            shown += c;
+        }
+    }
+    std::fprintf(stderr, "kelvo-snake: %s: ignoring %s=\"%s\", not %s\n", file.c_str(), key,
+                 shown.c_str(), wanted);
 }

@@ -1,6 +1,7 @@
 #include "start/frm_start.h"
 
 #include "settings/ini.h"
+#include "settings/values.h"
 
 namespace {
 
@@ -34,10 +35,20 @@ void FrmStart::SelectOption(int index) {
 
 void FrmStart::Form_Load() {
     const std::string res = ReadIni(SettingsFile(), "data", "res", "1");
+    bool known = false;
     for (size_t i = 0; i < kResolutions.size(); ++i) {
         if (res == kResolutions[i].code) {
             SelectOption(static_cast<int>(i));
+            known = true;
         }
+    }
+    if (!known) {
+        ReportIgnored(SettingsFile(), "res", res, "1, 2 or 3");
+    }
+    // "ask" is read at every tick of the timer; an odd value is reported once per showing.
+    if (const std::string ask = ReadIni(SettingsFile(), "data", "ask", "0");
+        ask != "0" && ask != "1") {
+        ReportIgnored(SettingsFile(), "ask", ask, "0 or 1");
     }
     controls.Timer1Enabled = true;
 }

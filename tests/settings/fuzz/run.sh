@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Builds the settings fuzzer with clang (libFuzzer, AddressSanitizer, UndefinedBehaviorSanitizer)
+# and runs it for a bounded time from the committed seed corpus; fails on any finding.
+# Usage: run.sh BUILD_DIR SECONDS
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/../../.." && pwd)
+build=$1
+seconds=$2
+mkdir -p "$build"
+clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
+    -I"$root/src" "$root"/src/settings/{atomic_file,ini,profile}.cpp "$here/fuzz_settings.cpp" \
+    -o "$build/fuzz_settings"
+# New inputs go to a scratch corpus; the committed seeds stay as they are.
+corpus="$build/corpus"
+mkdir -p "$corpus"
+cp -n "$here"/corpus/* "$corpus/" 2>/dev/null || true
+cd "$build"
+./fuzz_settings -max_total_time="$seconds" -max_len=4096 -print_final_stats=1 \
+    "$corpus" 2>fuzz.log || { tail -n 40 fuzz.log; echo "The fuzzer found a fault: $build/fuzz.log"; exit 1; }
+grep -E '^stat::number_of_executed_units|^Done' fuzz.log || tail -n 3 fuzz.log
