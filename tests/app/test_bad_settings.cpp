@@ -1,0 +1,304 @@
+// Whatever is in data.ini, a whole run neither crashes nor loses data: each odd value falls back
+// to its default with one line on stderr and leaves the rest of the file as it was; a settings
+// file that is a folder, huge, without a section or random bytes is survived; an unwritable
+// program folder plays the whole cycle with one line on stderr per failed write.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QTest>
+#include <climits>
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <random>
+
+#include "settings/ini.h"
+#include "support/printing.h"
+#include "support/rules_cycle.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+// Collects what the code under test writes on stderr.
+class StderrCapture {
+  public:
+    StderrCapture() {
+        std::fflush(stderr);
+        saved_ = ::dup(2);
+        file_ = std::tmpfile();
+        ::dup2(::fileno(file_), 2);
+    }
+    ~StderrCapture() {
+        Stop();
+        std::fclose(file_);
+    }
+    std::string Stop() {
+        if (saved_ >= 0) {
+            std::fflush(stderr);
+            ::dup2(saved_, 2);
+            ::close(saved_);
+            saved_ = -1;
+            std::rewind(file_);
+            char buffer[4096];
+            size_t n = 0;
+            while ((n = std::fread(buffer, 1, sizeof buffer, file_)) > 0) {
+                text_.append(buffer, n);
+            }
+        }
+        return text_;
+    }
+    int Lines() {
+        const std::string text = Stop();
+        return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+    }
+
+  private:
+    int saved_ = -1;
+    std::FILE* file_ = nullptr;
+    std::string text_;
+};
+
+// Plays one short game: Next in the chooser when it waits, then Next or Esc in the menu, and in
+// the game space, the wall, and Esc with Yes.
+struct ScriptedPlayer : Player {
+    bool escapeInMenu = false;
+    int startTicks = 0;
+    int menuLevel = -1, menuSnake = -1, menuBorder = -1;
+    std::string highLine;
+
+    void InStart(RulesCycle& cycle, FrmStart& w, RulesHost<FrmStart>&) override {
+        cycle.fake().clock.Advance(40);
+        w.Timer1_Timer();
+        if (++startTicks == 3) {
+            w.Form_KeyDown(13, 0);
+        }
+    }
+    void InMenu(RulesCycle&, FrmMenu& w, RulesHost<FrmMenu>&) override {
+        menuLevel = w.controls.cmblvl.ListIndex;
+        menuSnake = w.controls.cmbscolor.ListIndex;
+        menuBorder = w.controls.cmbbcolor.ListIndex;
+        w.cmblvl_KeyDown(escapeInMenu ? 27 : 13, 0);
+    }
+    void InGame(RulesCycle&, Sn& w, RulesHost<Sn>&) override {
+        if (w.controls.label(Label::lblscend).Visible) {
+            highLine = w.controls.label(Label::lblHigh).Caption;
+            w.Form_KeyDown(27, 0);  // the fake answers Yes
+        } else if (w.controls.label(Label::lblspace).Visible) {
+            w.Form_KeyDown(32, 0);
+        }
+    }
+};
+
+const char kBase[] = "[data]\nres=1\nask=1\nlvl=4\nscolor=2\nbcolor=3\nscore=40\n";
+
+// The base file with one key's line holding a raw value.
+std::string WithValue(const std::string& key, const std::string& value) {
+    std::string file = kBase;
+    const size_t at = file.find("\n" + key + "=") + 1;
+    const size_t end = file.find('\n', at);
+    return file.substr(0, at) + key + "=" + value + file.substr(end);
+}
+
+// A stored text and the whole number it holds, if it holds one.
+struct Odd {
+    std::string raw;
+    std::optional<long long> number;
+};
+
+std::vector<Odd> OddValues() {
+    std::string low;
+    for (int c = 1; c < 0x20; ++c) {
+        if (c != '\r' && c != '\n') {
+            low += static_cast<char>(c);
+        }
+    }
+    std::string high;
+    for (int c = 0x80; c <= 0xFF; ++c) {
+        high += static_cast<char>(c);
+    }
+    return {{"", {}},
+            {"abc", {}},
+            {"-1", -1},
+            {"0", 0},
+            {"11", 11},
+            {"8", 8},
+            {"4", 4},
+            {"99999999999", 99999999999},
+            {" 5 ", 5},
+            {"05", 5},
+            {"+3", 3},
+            {"1e3", {}},
+            {"0x2", {}},
+            {"1.0", {}},
+            {std::string(300, '7'), {}},
+            {low, {}},
+            {high, {}},
+            {std::string("5\0"
+                         "5",
+                         3),
+             {}}};
+}
+
+}  // namespace
+
+class TestBadSettings : public QObject {
+    Q_OBJECT
+  private slots:
+    void oddListValuesFallBackWithOneLineAndChangeNothing() {
+        struct Key {
+            const char* name;
+            long long low, high;  // the whole numbers that select a list entry
+            int ScriptedPlayer::*shown;
+        };
+        const Key keys[] = {{"lvl", 1, 10, &ScriptedPlayer::menuLevel},
+                            {"scolor", 0, 7, &ScriptedPlayer::menuSnake},
+                            {"bcolor", 0, 7, &ScriptedPlayer::menuBorder}};
+        for (const Key& key : keys) {
+            for (const Odd& odd : OddValues()) {
+                TempFolder dir;
+                fake::Platform fake(dir.path());
+                const std::string contents = WithValue(key.name, odd.raw);
+                WriteFile(fake.SettingsFile(), contents);
+                ScriptedPlayer player;
+                player.escapeInMenu = true;
+                RulesCycle cycle(fake, player);
+                StderrCapture err;
+                cycle.Run();
+                const bool valid = odd.number && *odd.number >= key.low && *odd.number <= key.high;
+                const std::string what = std::string(key.name) + "=" + odd.raw;
+                QVERIFY2(player.*key.shown == (valid ? *odd.number - key.low : 0), what.c_str());
+                QVERIFY2(err.Lines() == (valid ? 0 : 1), what.c_str());
+                QVERIFY2(ReadFile(fake.SettingsFile()) == contents, what.c_str());
+                QCOMPARE(fake.process.endCalls, 1);
+            }
+        }
+    }
+
+    void oddScoresCountAsZeroAndAreShownAsStored() {
+        for (const Odd& odd : OddValues()) {
+            TempFolder dir;
+            fake::Platform fake(dir.path());
+            const std::string contents = WithValue("score", odd.raw);
+            WriteFile(fake.SettingsFile(), contents);
+            const std::string read = ReadIni(fake.SettingsFile(), "data", "score", "");
+            ScriptedPlayer player;
+            RulesCycle cycle(fake, player);
+            StderrCapture err;
+            cycle.Run();
+            const bool inRange = odd.number && *odd.number >= INT32_MIN && *odd.number <= INT32_MAX;
+            const bool beaten = inRange && *odd.number < 0;  // a game of 0 beats -1
+            QVERIFY2(
+                player.highLine == (beaten ? "Congrats! High Score" : "High Score Is: " + read),
+                odd.raw.c_str());
+            QVERIFY2(err.Lines() == (inRange ? 0 : 1), odd.raw.c_str());
+            QVERIFY2(ReadFile(fake.SettingsFile()) == (beaten ? WithValue("score", "0") : contents),
+                     odd.raw.c_str());
+        }
+    }
+
+    void oddResolutionsAndAskValues() {
+        for (const Odd& odd : OddValues()) {
+            TempFolder dir;
+            fake::Platform fake(dir.path());
+            WriteFile(fake.SettingsFile(), WithValue("res", odd.raw));
+            ScriptedPlayer player;
+            player.escapeInMenu = true;
+            RulesCycle cycle(fake, player);
+            StderrCapture err;
+            cycle.Run();
+            // None is exactly "1", "2" or "3": the first choice stands, and Next stores it.
+            QVERIFY2(err.Lines() == 1, odd.raw.c_str());
+            QCOMPARE(cycle.shared.ResWidth, 640);
+            QCOMPARE(player.startTicks, 1);  // ask=1 still skipped the window
+            QCOMPARE(ReadFile(fake.SettingsFile()), std::string(kBase));
+        }
+        for (const Odd& odd : OddValues()) {
+            TempFolder dir;
+            fake::Platform fake(dir.path());
+            WriteFile(fake.SettingsFile(), WithValue("ask", odd.raw));
+            ScriptedPlayer player;
+            player.escapeInMenu = true;
+            RulesCycle cycle(fake, player);
+            StderrCapture err;
+            cycle.Run();
+            QVERIFY2(err.Lines() == (odd.raw == "0" ? 0 : 1), odd.raw.c_str());
+            QCOMPARE(player.startTicks, 3);  // only "1" skips the window; Enter went on
+            QCOMPARE(ReadFile(fake.SettingsFile()), std::string(kBase));
+        }
+    }
+
+    void strangeSettingsFilesAreSurvived() {
+        std::mt19937 random(7);
+        std::string bytes(4096, '\0');
+        for (char& c : bytes) {
+            c = static_cast<char>(random());
+        }
+        std::string huge;
+        while (huge.size() < 10'000'000) {
+            huge += "filler" + std::to_string(huge.size()) + "=" + std::string(60, 'x') + "\n";
+        }
+        huge += "[data]\nlvl=3\n";
+        struct Strange {
+            const char* what;
+            std::string contents;
+            std::string added;  // what the run adds at the end, when that is known
+        };
+        const Strange files[] = {
+            {"no section", "lvl=5\nscore=9\n", "[data]\nres=1\nask=1\nlvl=1\nscolor=0\nbcolor=0\n"},
+            {"random bytes", bytes, ""},
+            {"ten megabytes", huge, "res=1\nask=1\nscolor=0\nbcolor=0\n"},
+        };
+        for (const auto& [what, contents, added] : files) {
+            TempFolder dir;
+            fake::Platform fake(dir.path());
+            WriteFile(fake.SettingsFile(), contents);
+            ScriptedPlayer player;
+            RulesCycle cycle(fake, player);
+            StderrCapture err;
+            cycle.Run();
+            QVERIFY2(fake.process.endCalls == 1, what);
+            QVERIFY2(!player.highLine.empty(), what);  // a game was played to its end
+            // What was in the file is still there, byte for byte, before the new lines.
+            const std::string after = ReadFile(fake.SettingsFile());
+            QVERIFY2(after.compare(0, contents.size(), contents) == 0, what);
+            if (!added.empty()) {
+                QVERIFY2(after == contents + added, what);
+            }
+        }
+        TempFolder dir;
+        fake::Platform fake(dir.path());
+        std::filesystem::create_directory(fake.SettingsFile());
+        ScriptedPlayer player;
+        RulesCycle cycle(fake, player);
+        StderrCapture err;
+        cycle.Run();
+        QCOMPARE(err.Lines(), 5);  // res and ask, then lvl, scolor and bcolor: each write refused
+        QCOMPARE(cycle.shared.Level, 1);
+        QCOMPARE(cycle.shared.SnakeColor, std::string("Blue"));
+        QVERIFY(std::filesystem::is_directory(fake.SettingsFile()));
+    }
+
+    void anUnwritableFolderPlaysTheWholeCycle() {
+        TempFolder dir;
+        fake::Platform fake(dir.path());
+        WriteFile(fake.SettingsFile(), "[data]\nlvl=2\n");
+        ::chmod(dir.path().c_str(), 0555);
+        // The first food lies in the snake's way, so the game scores 10.
+        fake.random.values = {0.644, 0.1236};
+        ScriptedPlayer player;
+        RulesCycle cycle(fake, player);
+        StderrCapture err;
+        cycle.Run();
+        const std::string text = err.Stop();
+        ::chmod(dir.path().c_str(), 0755);
+        // res and ask, then lvl, scolor and bcolor, then the high score: six refused writes.
+        QCOMPARE(static_cast<int>(std::count(text.begin(), text.end(), '\n')), 6);
+        QCOMPARE(player.highLine, std::string("Congrats! High Score"));
+        QCOMPARE(cycle.shared.Level, 2);
+        QCOMPARE(ReadFile(fake.SettingsFile()), std::string("[data]\nlvl=2\n"));
+        QCOMPARE(fake.boxes.shown.size(), size_t{1});  // only "Exit?"
+    }
+};
+
+QTEST_APPLESS_MAIN(TestBadSettings)
+#include "test_bad_settings.moc"
