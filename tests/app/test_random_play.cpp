@@ -27,7 +27,9 @@ class RandomPlayer : public Player {
     void InStart(RulesCycle&, FrmStart& w, RulesHost<FrmStart>& host) override {
         Count();
         const int pick = Below(100);
-        if (Finishing() || pick < 40) {
+        if (Finishing()) {
+            host.Unload();  // closing the chooser ends the run
+        } else if (pick < 40) {
             fake_.clock.Advance(40);
             w.Timer1_Timer();
         } else if (pick < 55) {

@@ -83,7 +83,7 @@ visible_windows() {  # NAME: the ids of the visible windows with exactly that na
 
 wait_window() {  # NAME [COUNT]: waits until COUNT windows of that name are visible
     local want=${2:-1}
-    for _ in $(seq 100); do
+    for _ in $(seq 300); do
         if [ "$(visible_windows "$1" | wc -l)" -ge "$want" ]; then
             visible_windows "$1" | head -n1
             return 0
