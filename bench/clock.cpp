@@ -24,54 +24,17 @@
 #include "game/game_window.h"
 #include "platform/qt_platform.h"
 
+#include "bench_support.h"
+
 namespace {
 
-double NowMs() {
-    timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return ts.tv_sec * 1e3 + ts.tv_nsec / 1e6;
-}
-
-double CpuMs() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    auto ms = [](const timeval& t) { return t.tv_sec * 1e3 + t.tv_usec / 1e3; };
-    return ms(usage.ru_utime) + ms(usage.ru_stime);
-}
+using namespace bench;
 
 // The baseline: a pump that never sleeps, as a loop that polls the counter without pausing.
 class BusyPump : public platform::EventPump {
   public:
     void DoEvents() override { QCoreApplication::processEvents(QEventLoop::AllEvents); }
     bool WaitUntil(std::uint32_t) override { return false; }
-};
-
-class Answers : public platform::MessageBoxes {
-  public:
-    bool AskYesNo(const std::string&, const std::string&) override { return true; }
-    void Inform(const std::string&, const std::string&) override {}
-};
-
-class Silence : public platform::Sound {
-  public:
-    void PlayLooping(const std::string&) override {}
-    void Stop() override {}
-};
-
-// Ending a run closes the game window instead of the process.
-class RunEnd : public platform::Process {
-  public:
-    std::string AppPath() override { return folder; }
-    void End() override { ended = true; }
-    bool Ended() override { return ended; }
-    std::string folder;
-    bool ended = false;
-};
-
-class FixedRandom : public platform::Random {
-  public:
-    void Randomize() override {}
-    double Rnd() override { return 0.5; }
 };
 
 struct Tick {
@@ -126,15 +89,6 @@ class SteeredWindow : public GameWindow {
     double seconds_;
     std::uint32_t lastTickStart_ = 0;
 };
-
-double Percentile(std::vector<double> v, double p) {
-    if (v.empty()) {
-        return 0;
-    }
-    std::sort(v.begin(), v.end());
-    const auto index = static_cast<size_t>(p * static_cast<double>(v.size() - 1) + 0.5);
-    return v[std::min(index, v.size() - 1)];
-}
 
 struct Result {
     int level = 0;

@@ -1,0 +1,247 @@
+// Process-level figures of the real program on the X server in DISPLAY (Xvfb): it starts
+// build/kelvo-snake in a fresh folder, watches its windows map through X events, types with
+// XTest, and reads the process's memory and CPU time from /proc.
+//
+// Usage: kelvo-bench-session PROGRAM_DIR start      startup times: ms to the menu, to the game
+//        kelvo-bench-session PROGRAM_DIR memory S   peak RSS in MB after S seconds of play
+//        kelvo-bench-session PROGRAM_DIR cpu L S    % of a core over S seconds of play at level L
+//                                                   with an arrow key every 300 ms
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+#include <dirent.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "bench_support.h"
+
+namespace {
+
+Display* display = nullptr;
+
+struct Game {
+    pid_t pid = -1;
+    std::string folder;
+};
+
+Game Launch(const std::string& programDir, const std::string& settings) {
+    char pattern[] = "/tmp/kelvo-bench-XXXXXX";
+    Game game;
+    game.folder = ::mkdtemp(pattern);
+    const std::string copy = "cp '" + programDir + "/kelvo-snake' '" + programDir + "/bck.wav' '" +
+                             game.folder + "/'";
+    if (std::system(copy.c_str()) != 0) {
+        std::exit(1);
+    }
+    std::ofstream(game.folder + "/data.ini") << settings;
+    game.pid = fork();
+    if (game.pid == 0) {
+        if (chdir(game.folder.c_str()) != 0) {
+            _exit(127);
+        }
+        setenv("QT_QPA_PLATFORM", "xcb", 1);
+        freopen("/dev/null", "w", stderr);
+        execl("./kelvo-snake", "./kelvo-snake", nullptr);
+        _exit(127);
+    }
+    return game;
+}
+
+void Finish(Game& game) {
+    kill(game.pid, SIGKILL);
+    waitpid(game.pid, nullptr, 0);
+    const std::string remove = "rm -rf '" + game.folder + "'";
+    (void)std::system(remove.c_str());
+}
+
+std::string NameOf(Window window) {
+    char* name = nullptr;
+    std::string result;
+    if (XFetchName(display, window, &name) && name != nullptr) {
+        result = name;
+        XFree(name);
+    }
+    return result;
+}
+
+// Waits until a window of that name maps; returns it, or 0 after 10 s.
+Window WaitForMap(const std::string& name) {
+    const double until = bench::NowMs() + 10000;
+    while (bench::NowMs() < until) {
+        while (XPending(display) > 0) {
+            XEvent event;
+            XNextEvent(display, &event);
+            if (event.type == MapNotify && NameOf(event.xmap.window) == name) {
+                return event.xmap.window;
+            }
+        }
+        usleep(200);
+    }
+    return 0;
+}
+
+bool NotBlack(Window window, int x, int y) {
+    XImage* image = XGetImage(display, window, x, y, 1, 1, AllPlanes, ZPixmap);
+    if (image == nullptr) {
+        return false;
+    }
+    const bool lit = (XGetPixel(image, 0, 0) & 0xFFFFFF) != 0;
+    XDestroyImage(image);
+    return lit;
+}
+
+// Orange text of the game-over lines in the middle of a 1024x768 game window.
+bool GameOver(Window window) {
+    XImage* image = XGetImage(display, window, 280, 362, 460, 50, AllPlanes, ZPixmap);
+    if (image == nullptr) {
+        return false;
+    }
+    bool found = false;
+    for (int y = 0; y < 50 && !found; y += 2) {
+        for (int x = 0; x < 460 && !found; ++x) {
+            const unsigned long p = XGetPixel(image, x, y);
+            found = ((p >> 16) & 0xFF) > 200 && ((p >> 8) & 0xFF) > 90 && ((p >> 8) & 0xFF) < 170 &&
+                    (p & 0xFF) < 60;
+        }
+    }
+    XDestroyImage(image);
+    return found;
+}
+
+void Key(KeySym symbol) {
+    const KeyCode code = XKeysymToKeycode(display, symbol);
+    XTestFakeKeyEvent(display, code, True, 0);
+    XTestFakeKeyEvent(display, code, False, 0);
+    XFlush(display);
+}
+
+// CPU time of all the process's threads, in milliseconds.
+double CpuMsOf(pid_t pid) {
+    double ns = 0;
+    const std::string tasks = "/proc/" + std::to_string(pid) + "/task";
+    if (DIR* dir = opendir(tasks.c_str())) {
+        while (const dirent* entry = readdir(dir)) {
+            if (entry->d_name[0] == '.') {
+                continue;
+            }
+            std::ifstream stat(tasks + "/" + entry->d_name + "/schedstat");
+            double running = 0;
+            stat >> running;
+            ns += running;
+        }
+        closedir(dir);
+    }
+    return ns / 1e6;
+}
+
+long PeakRssKb(pid_t pid) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmHWM:", 0) == 0) {
+            return std::atol(line.c_str() + 6);
+        }
+    }
+    return 0;
+}
+
+int Start(const std::string& programDir) {
+    const double t0 = bench::NowMs();
+    Game game = Launch(programDir, "[data]\nres=1\nask=1\nlvl=1\n");
+    if (WaitForMap("Snake Menu") == 0) {
+        Finish(game);
+        return 1;
+    }
+    const double menu = bench::NowMs() - t0;
+    usleep(20000);  // the menu takes the focus as it maps
+    Key(XK_Return);
+    const Window window = WaitForMap("Kelvo Snake");
+    while (window != 0 && !NotBlack(window, 5, 100) && bench::NowMs() - t0 < 10000) {
+        usleep(200);
+    }
+    const double frame = bench::NowMs() - t0;
+    Finish(game);
+    std::printf("%.1f %.1f\n", menu, frame);
+    return 0;
+}
+
+// Plays at 1024x768: space, then an arrow key every 300 ms, going round a square; a game that
+// ends is restarted (F2, Enter, space). Prints the figure the mode asks for.
+int Play(const std::string& programDir, int level, double seconds, bool memory) {
+    Game game = Launch(programDir, "[data]\nres=3\nask=1\nlvl=" + std::to_string(level) + "\n");
+    if (WaitForMap("Snake Menu") == 0) {
+        Finish(game);
+        return 1;
+    }
+    usleep(100000);
+    Key(XK_Return);
+    Window window = WaitForMap("Kelvo Snake");
+    usleep(200000);
+    Key(XK_space);
+    const KeySym turns[] = {XK_Down, XK_Left, XK_Up, XK_Right};
+    int restarts = 0;
+    const double cpuStart = CpuMsOf(game.pid);
+    const double start = bench::NowMs();
+    for (int i = 0; bench::NowMs() - start < seconds * 1000; ++i) {
+        usleep(300000);
+        if (GameOver(window)) {
+            ++restarts;
+            Key(XK_F2);
+            WaitForMap("Snake Menu");
+            usleep(50000);
+            Key(XK_Return);
+            window = WaitForMap("Kelvo Snake");
+            usleep(50000);
+            Key(XK_space);
+            continue;
+        }
+        Key(turns[i % 4]);
+    }
+    const double cpu = CpuMsOf(game.pid) - cpuStart;
+    const double wall = bench::NowMs() - start;
+    const long rss = PeakRssKb(game.pid);
+    Finish(game);
+    if (memory) {
+        std::printf("%.1f\n", rss / 1024.0);
+    } else {
+        std::printf("%.3f %d\n", 100.0 * cpu / wall, restarts);
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: %s PROGRAM_DIR start|memory S|cpu LEVEL S\n", argv[0]);
+        return 2;
+    }
+    display = XOpenDisplay(nullptr);
+    if (display == nullptr) {
+        std::fprintf(stderr, "no X display\n");
+        return 2;
+    }
+    XSelectInput(display, DefaultRootWindow(display), SubstructureNotifyMask);
+    XFlush(display);
+    const std::string programDir = argv[1];
+    const std::string mode = argv[2];
+    if (mode == "start") {
+        return Start(programDir);
+    }
+    if (mode == "memory" && argc == 4) {
+        return Play(programDir, 1, std::atof(argv[3]), true);
+    }
+    if (mode == "cpu" && argc == 5) {
+        return Play(programDir, std::atoi(argv[3]), std::atof(argv[4]), false);
+    }
+    return 2;
+}
