@@ -66,8 +66,12 @@ std::vector<double> PaintFrames(int segments, int frames) {
 
 std::vector<double> ReadKeys(int reads) {
     const std::string file = QDir::tempPath().toStdString() + "/kelvo-bench-data.ini";
-    for (const auto& [key, value] : {std::pair{"res", "3"}, {"ask", "1"}, {"lvl", "5"},
-                                     {"scolor", "2"}, {"bcolor", "5"}, {"score", "120"}}) {
+    for (const auto& [key, value] : {std::pair{"res", "3"},
+                                     {"ask", "1"},
+                                     {"lvl", "5"},
+                                     {"scolor", "2"},
+                                     {"bcolor", "5"},
+                                     {"score", "120"}}) {
         WriteIni(file, "data", key, value);
     }
     std::vector<double> us;

@@ -37,8 +37,8 @@ Game Launch(const std::string& programDir, const std::string& settings) {
     char pattern[] = "/tmp/kelvo-bench-XXXXXX";
     Game game;
     game.folder = ::mkdtemp(pattern);
-    const std::string copy = "cp '" + programDir + "/kelvo-snake' '" + programDir + "/bck.wav' '" +
-                             game.folder + "/'";
+    const std::string copy =
+        "cp '" + programDir + "/kelvo-snake' '" + programDir + "/bck.wav' '" + game.folder + "/'";
     if (std::system(copy.c_str()) != 0) {
         std::exit(1);
     }

@@ -5,7 +5,8 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../../.." && pwd)
-build=$1
+mkdir -p "$1"
+build=$(cd "$1" && pwd)
 seconds=$2
 mkdir -p "$build"
 clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
