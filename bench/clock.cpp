@@ -175,10 +175,10 @@ Result Floor(int level, int interval, double seconds) {
     double previous = wallStart;
     while (NowMs() - wallStart < seconds * 1000) {
         const double due = std::floor(previous) + interval;
-        itimerspec spec{};
-        spec.it_value.tv_sec = static_cast<time_t>(due / 1000);
-        spec.it_value.tv_nsec = static_cast<long>(std::fmod(due, 1000.0) * 1e6);
-        timerfd_settime(fd, TFD_TIMER_ABSTIME, &spec, nullptr);
+        itimerspec wake{};
+        wake.it_value.tv_sec = static_cast<time_t>(due / 1000);
+        wake.it_value.tv_nsec = static_cast<long>(std::fmod(due, 1000.0) * 1e6);
+        timerfd_settime(fd, TFD_TIMER_ABSTIME, &wake, nullptr);
         std::uint64_t expirations = 0;
         if (read(fd, &expirations, sizeof expirations) < 0) {
             break;

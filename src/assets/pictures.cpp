@@ -247,17 +247,17 @@ struct Lettering {
 };
 
 // Orange, softly glowing letters on a transparent ground, as large as fit the picture.
-QImage DrawLettering(Size size, const Lettering& spec, qreal ratio) {
+QImage DrawLettering(Size size, const Lettering& lettering, qreal ratio) {
     const double margin = 2.0;
-    const double underlineSpace = spec.underline ? 5.0 : 0.0;
-    const double triangleWidth = spec.triangle ? size.height * 0.55 : 0.0;
+    const double underlineSpace = lettering.underline ? 5.0 : 0.0;
+    const double triangleWidth = lettering.triangle ? size.height * 0.55 : 0.0;
     QFont font = GameFont(10);
     double pixelSize = size.height - 2 * margin - underlineSpace;
     QRectF bounds;
     for (;; pixelSize -= 0.5) {
         font.setPixelSize(std::max(1, static_cast<int>(pixelSize)));
-        bounds = QFontMetricsF(font).tightBoundingRect(spec.text);
-        const double width = bounds.width() + (spec.triangle ? triangleWidth + 4 : 0);
+        bounds = QFontMetricsF(font).tightBoundingRect(lettering.text);
+        const double width = bounds.width() + (lettering.triangle ? triangleWidth + 4 : 0);
         if ((width <= size.width - 2 * margin &&
              bounds.height() <= size.height - 2 * margin - underlineSpace) ||
             pixelSize <= 4) {
@@ -272,15 +272,15 @@ QImage DrawLettering(Size size, const Lettering& spec, qreal ratio) {
         p.setRenderHint(QPainter::TextAntialiasing);
         p.setFont(font);
         p.setPen(kOrange);
-        const double textWidth = bounds.width() + (spec.triangle ? triangleWidth + 4 : 0);
+        const double textWidth = bounds.width() + (lettering.triangle ? triangleWidth + 4 : 0);
         const double left = (size.width - textWidth) / 2 - bounds.left();
         const double top = (size.height - underlineSpace - bounds.height()) / 2 - bounds.top();
-        p.drawText(QPointF(left, top), spec.text);
-        if (spec.underline) {
+        p.drawText(QPointF(left, top), lettering.text);
+        if (lettering.underline) {
             const double y = top + bounds.bottom() + 3.0;
             p.fillRect(QRectF(left + bounds.left(), y, bounds.width(), 1.5), kOrange);
         }
-        if (spec.triangle) {
+        if (lettering.triangle) {
             const double x = left + bounds.right() + 4;
             const double cy = top + bounds.center().y();
             const double half = std::min(triangleWidth, bounds.height()) / 2;
