@@ -80,10 +80,10 @@ bool QtEventPump::WaitUntil(std::uint32_t deadline) {
     }
     // The counter reaches deadline at the start of that millisecond of the monotonic clock.
     const std::int64_t wakeNs = (nowNs / 1'000'000 + remaining) * 1'000'000;
-    itimerspec spec{};
-    spec.it_value.tv_sec = static_cast<time_t>(wakeNs / 1'000'000'000);
-    spec.it_value.tv_nsec = static_cast<long>(wakeNs % 1'000'000'000);
-    timerfd_settime(timerFd_, TFD_TIMER_ABSTIME, &spec, nullptr);
+    itimerspec wake{};
+    wake.it_value.tv_sec = static_cast<time_t>(wakeNs / 1'000'000'000);
+    wake.it_value.tv_nsec = static_cast<long>(wakeNs % 1'000'000'000);
+    timerfd_settime(timerFd_, TFD_TIMER_ABSTIME, &wake, nullptr);
     // Left armed: a wake-up after an earlier event only costs the caller one more pass.
     QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
     return true;
