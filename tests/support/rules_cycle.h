@@ -75,44 +75,38 @@ class RulesCycle : public WindowCycle {
     }
 
     void ShowStart() override {
-        if (!start) {
-            start.emplace(bundle, shared);
-        }
-        RulesHost<FrmStart> host(*start);
-        start->CreateControls(host);
-        start->Form_Load();
-        while (!host.closed && !fake_.process.Ended()) {
-            player_.InStart(*this, *start, host);
-        }
+        ShowModal(start,
+                  [this](FrmStart& w, RulesHost<FrmStart>& h) { player_.InStart(*this, w, h); });
     }
-
     void ShowMenu() override {
-        if (!menu) {
-            menu.emplace(bundle, shared);
-        }
-        RulesHost<FrmMenu> host(*menu);
-        menu->CreateControls(host);
-        menu->Form_Load();
-        while (!host.closed && !fake_.process.Ended()) {
-            player_.InMenu(*this, *menu, host);
-        }
+        ShowModal(menu, [this](FrmMenu& w, RulesHost<FrmMenu>& h) { player_.InMenu(*this, w, h); });
     }
-
+    // The game's clock loop asks the pump for events: those are the player's too.
     void ShowGame() override {
-        if (!game) {
-            game.emplace(bundle, shared);
-        }
-        RulesHost<Sn> host(*game);
-        game->CreateControls(host);
-        game->Form_Load();
-        pump.onEvents = [&] { player_.InGame(*this, *game, host); };
-        while (!host.closed && !fake_.process.Ended()) {
-            player_.InGame(*this, *game, host);
-        }
-        pump.onEvents = nullptr;
+        ShowModal(
+            game, [this](Sn& w, RulesHost<Sn>& h) { player_.InGame(*this, w, h); }, true);
     }
 
     fake::Platform& fake() { return fake_; }
+
+    // Makes the window on its first showing, loads it afresh, and lets the player act until it
+    // closes or the program ends.
+    template <typename Window, typename Act>
+    void ShowModal(std::optional<Window>& window, Act act, bool playerPumpsEvents = false) {
+        if (!window) {
+            window.emplace(bundle, shared);
+        }
+        RulesHost<Window> host(*window);
+        window->CreateControls(host);
+        window->Form_Load();
+        if (playerPumpsEvents) {
+            pump.onEvents = [&] { act(*window, host); };
+        }
+        while (!host.closed && !fake_.process.Ended()) {
+            act(*window, host);
+        }
+        pump.onEvents = nullptr;
+    }
 
     SharedState shared;
     std::optional<FrmStart> start;
