@@ -6,31 +6,8 @@
 #include <QPainter>
 #include <QScreen>
 
-#include "assets/font.h"
 #include "assets/pictures.h"
 #include "platform/qt_view.h"
-
-namespace {
-
-struct LabelLook {
-    qreal points;
-    Qt::Alignment align;
-};
-
-LabelLook LookOf(Label id) {
-    switch (id) {
-        case Label::lblf2:
-            return {17.25, Qt::AlignHCenter | Qt::AlignTop};
-        case Label::lblscore:
-            return {21, Qt::AlignLeft | Qt::AlignTop};
-        default:
-            return {30, Qt::AlignHCenter | Qt::AlignTop};
-    }
-}
-
-const QColor kOrange(255, 128, 0);
-
-}  // namespace
 
 GameWindow::GameWindow(Sn& rules, platform::Platform& platform)
     : rules_(rules),
@@ -57,54 +34,19 @@ GameWindow::GameWindow(Sn& rules, platform::Platform& platform)
     });
 }
 
-QRect GameWindow::Pixels(const Box& box) const {
-    return platform::PixelRect(box.Left, box.Top, box.Width, box.Height, twipsPerPixelX_,
-                               twipsPerPixelY_);
-}
-
-void GameWindow::CollectShown(std::vector<Shown>& out) const {
-    const Sn::Controls& c = rules_.controls;
-    out.clear();
-    auto picture = [&](const PictureControl& p) {
-        out.push_back({Pixels(p.box), static_cast<int>(p.Picture), p.Visible, {}});
-    };
-    for (const PictureControl* wall : {&c.ltop, &c.lleft, &c.lbottom, &c.lright}) {
-        picture(*wall);
-    }
-    picture(c.pban);
-    for (const LabelControl& label : c.labels) {
-        out.push_back({Pixels(label.box), -1, label.Visible, label.Caption});
-    }
-    for (const PictureControl& segment : c.s) {
-        picture(segment);
-    }
+Scene GameWindow::CurrentScene() const {
+    Scene scene;
+    SceneOf(rules_.controls, twipsPerPixelX_, twipsPerPixelY_, scene);
+    return scene;
 }
 
 void GameWindow::Refresh() {
     if (!isVisible()) {
         return;
     }
-    CollectShown(scratch_);
-    QRegion dirty;
-    const size_t common = std::min(scratch_.size(), shown_.size());
-    for (size_t i = 0; i < common; ++i) {
-        if (!(scratch_[i] == shown_[i])) {
-            if (shown_[i].visible) {
-                dirty += shown_[i].rect;
-            }
-            if (scratch_[i].visible) {
-                dirty += scratch_[i].rect;
-            }
-        }
-    }
-    for (size_t i = common; i < scratch_.size(); ++i) {
-        dirty += scratch_[i].rect;
-    }
-    for (size_t i = common; i < shown_.size(); ++i) {
-        dirty += shown_[i].rect;
-    }
-    std::swap(shown_, scratch_);
-    pending_ += dirty;
+    SceneOf(rules_.controls, twipsPerPixelX_, twipsPerPixelY_, next_);
+    pending_ += ChangedBetween(shown_, next_);
+    std::swap(shown_, next_);
     // Painted at once rather than posted, so the clock loop needs no extra wake-up for it; a
     // tick that comes sooner than a frame after the last paint leaves its change to the next.
     // Two milliseconds of slack let 16 ms ticks paint every time on a 60 Hz screen.
@@ -133,74 +75,30 @@ void GameWindow::PaintPending() {
     repaint(region);
 }
 
-void GameWindow::Paint(QPainter& painter, const QRect& area) {
-    const Sn::Controls& c = rules_.controls;
-    painter.fillRect(area, Qt::black);
-    // Labels first, in their drawing order: every picture covers them.
-    for (const Label id : c.labelOrder) {
-        const LabelControl& label = c.label(id);
-        const QRect rect = Pixels(label.box);
-        if (!label.Visible || !rect.intersects(area)) {
-            continue;
-        }
-        const LabelLook look = LookOf(id);
-        painter.fillRect(rect, Qt::black);
-        painter.setFont(assets::GameFont(look.points));
-        painter.setPen(kOrange);
-        painter.drawText(rect, static_cast<int>(look.align), QString::fromStdString(label.Caption));
-    }
-    const qreal ratio = painter.device()->devicePixelRatioF();
-    auto picture = [&](const PictureControl& p) {
-        if (!p.Visible || p.Picture == assets::Picture::None) {
-            return;
-        }
-        const QRect rect = Pixels(p.box);
-        if (!rect.intersects(area)) {
-            return;
-        }
-        const QImage& image = assets::Image(p.Picture, ratio);
-        if (image.devicePixelRatio() == 1.0) {
-            // Pixel art, cut off at the box and enlarged by whole pixels on a dense screen.
-            painter.drawImage(rect.topLeft(), image, QRect(QPoint(0, 0), rect.size()));
-        } else {
-            painter.save();
-            painter.setClipRect(rect, Qt::IntersectClip);
-            painter.drawImage(rect.topLeft(), image);
-            painter.restore();
-        }
-    };
-    for (const PictureControl* wall : {&c.ltop, &c.lleft, &c.lbottom, &c.lright}) {
-        picture(*wall);
-    }
-    // The food's box is black where the apple is transparent.
-    if (c.pban.Visible && Pixels(c.pban.box).intersects(area)) {
-        painter.fillRect(Pixels(c.pban.box), Qt::black);
-        picture(c.pban);
-    }
-    for (const PictureControl& segment : c.s) {
-        picture(segment);
-    }
-}
-
 void GameWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     // Without a window manager a new window is not activated by itself; keys need it.
     activateWindow();
-    shown_.clear();
+    shown_.items.clear();
     sincePaint_.invalidate();
     Refresh();
 }
 
 void GameWindow::paintEvent(QPaintEvent* event) {
-    QPainter painter(this);  // Qt clips it to the region being repainted
-    Paint(painter, event->rect());
+    // Each rectangle of the region on its own: a plain clip keeps the raster engine on its
+    // fast paths, and the rectangles of a step (new head, old tail) are far apart.
+    QPainter painter(this);
+    for (const QRect& rect : event->region()) {
+        painter.setClipRect(rect);
+        PaintScene(painter, shown_, rect);
+    }
 }
 
 QImage GameWindow::Render(qreal ratio) {
     QImage image(size() * ratio, QImage::Format_RGB32);
     image.setDevicePixelRatio(ratio);
     QPainter painter(&image);
-    Paint(painter, image.rect());
+    PaintScene(painter, CurrentScene(), image.rect());
     return image;
 }
 

@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <vector>
 
+#include "game/game_scene.h"
 #include "game/sn.h"
 #include "platform/platform.h"
 #include "platform/window_host.h"
@@ -32,18 +33,7 @@ class GameWindow : public QDialog, public platform::WindowHost {
     void reject() override {}  // Esc goes through the key handler
 
   private:
-    // What one control looks like on screen, to tell what changed since the last paint.
-    struct Shown {
-        QRect rect;
-        int picture = 0;
-        bool visible = false;
-        std::string caption;
-        friend bool operator==(const Shown&, const Shown&) = default;
-    };
-
-    QRect Pixels(const Box& box) const;
-    void Paint(QPainter& painter, const QRect& area);
-    void CollectShown(std::vector<Shown>& out) const;
+    Scene CurrentScene() const;
     void AfterHandler();
     void PaintPending();
     // Runs Form_Unload and closes the window unless it cancels; true when the window closes.
@@ -58,8 +48,8 @@ class GameWindow : public QDialog, public platform::WindowHost {
     QElapsedTimer sincePaint_;
     QTimer latePaint_;
     int frameMs_ = 16;
-    std::vector<Shown> shown_;
-    std::vector<Shown> scratch_;
+    Scene shown_;  // what the screen shows once the pending region is painted
+    Scene next_;   // kept for its storage
     bool closing_ = false;
     // The screen's twips per pixel, read once: painting converts every control's place.
     float twipsPerPixelX_;
