@@ -5,6 +5,7 @@
 //
 // Usage: kelvo-bench-clock [seconds per run, default 10] [level ...]
 // With levels named, only the sleeping clock runs, at those levels (for profiling).
+//        kelvo-bench-clock SECONDS floor MS ...   only the bare timerfd loop, at those steps
 #include <sys/resource.h>
 #include <sys/timerfd.h>
 #include <unistd.h>
@@ -219,6 +220,12 @@ int main(int argc, char** argv) {
     std::printf("%-8s %5s %6s %6s %7s %7s %7s %7s %7s %8s %8s %7s\n", "clock", "level", "ms",
                 "ticks", "min", "median", "p99", "max", "min-ctr", "late-med", "late-p99", "cpu%");
     std::vector<std::pair<Result, Result>> pairs;
+    if (argc > 3 && std::string(argv[2]) == "floor") {
+        for (int i = 3; i < argc; ++i) {
+            Print("floor", Floor(0, std::atoi(argv[i]), seconds));
+        }
+        return 0;
+    }
     if (argc > 2) {
         for (int i = 2; i < argc; ++i) {
             Print("sleeping", Run(std::atoi(argv[i]), false, seconds, folder));

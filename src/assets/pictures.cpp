@@ -198,43 +198,51 @@ QImage DrawFood(qreal ratio) {
 
 // --- lettering -------------------------------------------------------------------------------
 
-// Blurs the alpha of an image in place with two passes of a box blur.
+// One pass of a box blur along a line of `count` values `stride` apart, edges repeated: the
+// window's sum moves along instead of being summed afresh at every place.
+void BoxBlurLine(const int* in, int* out, int count, int stride, int radius) {
+    auto at = [&](int i) {
+        return in[static_cast<ptrdiff_t>(std::clamp(i, 0, count - 1)) * stride];
+    };
+    const int width = 2 * radius + 1;
+    int sum = 0;
+    for (int d = -radius; d <= radius; ++d) {
+        sum += at(d);
+    }
+    for (int i = 0; i < count; ++i) {
+        out[static_cast<ptrdiff_t>(i) * stride] = sum / width;
+        sum += at(i + radius + 1) - at(i - radius);
+    }
+}
+
+// Blurs the alpha of an image with two passes of a box blur, as an orange glow.
 QImage BlurredAlpha(const QImage& source, int radius) {
-    const int w = source.width();
-    const int h = source.height();
+    const QImage argb = source.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const int w = argb.width();
+    const int h = argb.height();
     std::vector<int> alpha(static_cast<size_t>(w * h));
     for (int y = 0; y < h; ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
         for (int x = 0; x < w; ++x) {
-            alpha[static_cast<size_t>(y * w + x)] = qAlpha(source.pixel(x, y));
+            alpha[static_cast<size_t>(y * w + x)] = qAlpha(line[x]);
         }
     }
     std::vector<int> tmp(alpha.size());
     for (int pass = 0; pass < 2; ++pass) {
         for (int y = 0; y < h; ++y) {
-            for (int x = 0; x < w; ++x) {
-                int sum = 0;
-                for (int d = -radius; d <= radius; ++d) {
-                    sum += alpha[static_cast<size_t>(y * w + std::clamp(x + d, 0, w - 1))];
-                }
-                tmp[static_cast<size_t>(y * w + x)] = sum / (2 * radius + 1);
-            }
+            BoxBlurLine(&alpha[static_cast<size_t>(y * w)], &tmp[static_cast<size_t>(y * w)], w, 1,
+                        radius);
         }
-        for (int y = 0; y < h; ++y) {
-            for (int x = 0; x < w; ++x) {
-                int sum = 0;
-                for (int d = -radius; d <= radius; ++d) {
-                    sum += tmp[static_cast<size_t>(std::clamp(y + d, 0, h - 1) * w + x)];
-                }
-                alpha[static_cast<size_t>(y * w + x)] = sum / (2 * radius + 1);
-            }
+        for (int x = 0; x < w; ++x) {
+            BoxBlurLine(&tmp[static_cast<size_t>(x)], &alpha[static_cast<size_t>(x)], h, w, radius);
         }
     }
     QImage glow = Transparent({w, h});
     for (int y = 0; y < h; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(glow.scanLine(y));
         for (int x = 0; x < w; ++x) {
             const int a = std::min(255, alpha[static_cast<size_t>(y * w + x)] * 3 / 4);
-            glow.setPixel(x, y,
-                          qPremultiply(qRgba(kOrange.red(), kOrange.green(), kOrange.blue(), a)));
+            line[x] = qPremultiply(qRgba(kOrange.red(), kOrange.green(), kOrange.blue(), a));
         }
     }
     return glow;
