@@ -181,6 +181,7 @@ class TestGameScene : public QObject {
         QTest::addColumn<int>("changes");
         QTest::newRow("ratio 1") << qreal(1) << 400;
         QTest::newRow("ratio 2") << qreal(2) << 100;
+        QTest::newRow("ratio 1.5") << qreal(1.5) << 100;
     }
 
     void repaintingWhatChangedMatchesAFreshPaint() {
