@@ -17,7 +17,8 @@ struct SceneItem {
     int picture = 0;  // an assets::Picture
     int label = -1;   // a Label, for a label's caption
     std::string caption;
-    bool backdrop = false;  // the box is black where the picture is transparent
+    bool backdrop =
+        false;  // the box is filled black first: a label's, and the food's round the apple
 
     bool Draws() const;
     // Whether the two leave the same pixels on the screen.
