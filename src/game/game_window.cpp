@@ -1,8 +1,7 @@
 #include "game/game_window.h"
 
-#include <QCloseEvent>
 #include <QGuiApplication>
-#include <QKeyEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QScreen>
 
@@ -10,8 +9,8 @@
 #include "platform/qt_view.h"
 
 GameWindow::GameWindow(Sn& rules, platform::Platform& platform)
-    : rules_(rules),
-      platform_(platform),
+    : ModalWindow(platform.process),
+      rules_(rules),
       twipsPerPixelX_(platform.screen.TwipsPerPixelX()),
       twipsPerPixelY_(platform.screen.TwipsPerPixelY()) {
     setWindowFlag(Qt::FramelessWindowHint);
@@ -76,9 +75,7 @@ void GameWindow::PaintPending() {
 }
 
 void GameWindow::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    // Without a window manager a new window is not activated by itself; keys need it.
-    activateWindow();
+    ModalWindow::showEvent(event);
     shown_.items.clear();
     sincePaint_.invalidate();
     Refresh();
@@ -102,51 +99,9 @@ QImage GameWindow::Render(qreal ratio) {
     return image;
 }
 
-void GameWindow::AfterHandler() {
-    if (platform_.process.Ended() && !closing_) {
-        closing_ = true;
-        timer2_.stop();
-        done(QDialog::Rejected);
-    }
-}
-
-// The rules' own close requests bypass QWidget::close(), which ignores a request made while an
-// earlier close event is still being handled, as it is while No on "Exit?" resumes a game
-// from inside that handler.
-void GameWindow::Unload() {
-    RequestClose();
-}
-
-bool GameWindow::RequestClose() {
-    if (!closing_) {
-        std::int16_t cancel = 0;
-        rules_.Form_Unload(cancel);
-        if (cancel != 0 && !platform_.process.Ended()) {
-            return false;
-        }
-    }
-    closing_ = true;
+void GameWindow::Closing() {
     timer2_.stop();
     latePaint_.stop();
-    done(QDialog::Accepted);
-    return true;
-}
-
-void GameWindow::keyPressEvent(QKeyEvent* event) {
-    event->accept();
-    const std::int16_t code = platform::VirtualKeyCode(event->key());
-    if (code != 0) {
-        rules_.Form_KeyDown(code, 0);
-    }
-    AfterHandler();
-}
-
-void GameWindow::closeEvent(QCloseEvent* event) {
-    if (RequestClose()) {
-        event->accept();
-    } else {
-        event->ignore();
-    }
 }
 
 void ShowGameModal(Sn& rules, platform::Platform& platform) {
@@ -162,5 +117,5 @@ void ShowGameModal(Sn& rules, platform::Platform& platform, GameWindow& window) 
                             platform.screen.TwipsPerPixelX(), platform.screen.TwipsPerPixelY())
             .size());
     window.move(0, 0);
-    window.exec();
+    window.ShowModal();
 }

@@ -2,7 +2,6 @@
 // events and close requests. After each change it repaints only the places that changed.
 #pragma once
 
-#include <QDialog>
 #include <QElapsedTimer>
 #include <QRegion>
 #include <QTimer>
@@ -10,15 +9,14 @@
 
 #include "game/game_scene.h"
 #include "game/sn.h"
+#include "platform/modal_window.h"
 #include "platform/platform.h"
-#include "platform/window_host.h"
 
-class GameWindow : public QDialog, public platform::WindowHost {
+class GameWindow : public platform::ModalWindow {
     Q_OBJECT
   public:
     GameWindow(Sn& rules, platform::Platform& platform);
 
-    void Unload() override;
     void Refresh() override;
 
     // Paints the whole window into an image, as it shows on a screen of the given device pixel
@@ -26,21 +24,17 @@ class GameWindow : public QDialog, public platform::WindowHost {
     QImage Render(qreal ratio = 1);
 
   protected:
-    void keyPressEvent(QKeyEvent* event) override;
+    void FormUnload(std::int16_t& cancel) override { rules_.Form_Unload(cancel); }
+    void FormKeyDown(std::int16_t keyCode) override { rules_.Form_KeyDown(keyCode, 0); }
+    void Closing() override;
     void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-    void reject() override {}  // Esc goes through the key handler
 
   private:
     Scene CurrentScene() const;
-    void AfterHandler();
     void PaintPending();
-    // Runs Form_Unload and closes the window unless it cancels; true when the window closes.
-    bool RequestClose();
 
     Sn& rules_;
-    platform::Platform& platform_;
     QTimer timer2_;
     // Changes are painted at most once per display frame; faster ticks than the display shows
     // would only cost CPU. What waits is painted by the next tick or, failing one, by a timer.
@@ -50,7 +44,6 @@ class GameWindow : public QDialog, public platform::WindowHost {
     int frameMs_ = 16;
     Scene shown_;  // what the screen shows once the pending region is painted
     Scene next_;   // kept for its storage
-    bool closing_ = false;
     // The screen's twips per pixel, read once: painting converts every control's place.
     float twipsPerPixelX_;
     float twipsPerPixelY_;

@@ -11,8 +11,8 @@
 
 class FrmMenu {
   public:
-    static constexpr int kKeyReturn = 13;
-    static constexpr int kKeyEscape = 27;
+    static constexpr std::int16_t kKeyReturn = 13;
+    static constexpr std::int16_t kKeyEscape = 27;
 
     // The window and its controls as designed; made afresh at every showing and then placed
     // by Arrange_Menu.

@@ -1,11 +1,8 @@
 #include "menu/menu_window.h"
 
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QGuiApplication>
-#include <QKeyEvent>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
 #include <algorithm>
@@ -18,14 +15,13 @@ using assets::Picture;
 
 namespace {
 
-const QImage* Img(Picture picture) {
-    return &assets::Image(picture);
-}
+// The pictures that act as buttons.
+enum ClickablePicture { kNext, kHighScore };
 
 }  // namespace
 
 MenuWindow::MenuWindow(FrmMenu& rules, platform::Platform& platform)
-    : rules_(rules), platform_(platform) {
+    : ModalWindow(platform.process), rules_(rules), platform_(platform) {
     setWindowFlag(Qt::FramelessWindowHint);
     setWindowTitle(QStringLiteral("Snake Menu"));
     setWindowIcon(assets::WindowIcon());
@@ -46,19 +42,27 @@ MenuWindow::MenuWindow(FrmMenu& rules, platform::Platform& platform)
     lin_ = box(hStrip);
     logo_ = box(Picture::Logo);
 
-    auto list = [this](QObject* filter) {
+    auto list = [this] {
         auto* combo = new QComboBox(this);
         combo->setEditable(false);
         combo->setFont(assets::GameFont(9));
         platform::ApplyLook(combo);
-        combo->installEventFilter(filter);
         return combo;
     };
-    cmblvl_ = list(this);
-    cmbscolor_ = list(this);
-    cmbbcolor_ = list(this);
+    cmblvl_ = list();
+    cmbscolor_ = list();
+    cmbbcolor_ = list();
     ch_ = new QCheckBox(QStringLiteral("Show Select Resolution Window at StartUp"), this);
-    ch_->installEventFilter(this);
+    // Esc and Enter belong to the handlers; every other key keeps the control's own handling.
+    const auto handlerOnly = {FrmMenu::kKeyReturn, FrmMenu::kKeyEscape};
+    RouteKeys(
+        cmblvl_, [this](std::int16_t key) { rules_.cmblvl_KeyDown(key, 0); }, handlerOnly);
+    RouteKeys(
+        cmbscolor_, [this](std::int16_t key) { rules_.cmbscolor_KeyDown(key, 0); }, handlerOnly);
+    RouteKeys(
+        cmbbcolor_, [this](std::int16_t key) { rules_.cmbbcolor_KeyDown(key, 0); }, handlerOnly);
+    RouteKeys(
+        ch_, [this](std::int16_t key) { rules_.ch_KeyDown(key, 0); }, handlerOnly);
     setTabOrder(cmblvl_, cmbscolor_);
     setTabOrder(cmbscolor_, cmbbcolor_);
     setTabOrder(cmbbcolor_, ch_);
@@ -138,72 +142,22 @@ void MenuWindow::paintEvent(QPaintEvent* /*event*/) {
     }
 }
 
-void MenuWindow::AfterHandler() {
-    if (platform_.process.Ended() && !closing_) {
-        closing_ = true;
-        done(QDialog::Rejected);
-    }
-}
-
-void MenuWindow::Unload() {
-    close();
-}
-
-bool MenuWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::KeyPress) {
-        return QDialog::eventFilter(watched, event);
-    }
-    const std::int16_t code = platform::VirtualKeyCode(static_cast<QKeyEvent*>(event)->key());
-    if (watched == cmblvl_) {
-        rules_.cmblvl_KeyDown(code, 0);
-    } else if (watched == cmbscolor_) {
-        rules_.cmbscolor_KeyDown(code, 0);
-    } else if (watched == cmbbcolor_) {
-        rules_.cmbbcolor_KeyDown(code, 0);
-    } else if (watched == ch_) {
-        rules_.ch_KeyDown(code, 0);
-    } else {
-        return QDialog::eventFilter(watched, event);
-    }
-    AfterHandler();
-    // Esc and Enter belong to the handlers; every other key keeps the control's own handling.
-    return code == FrmMenu::kKeyReturn || code == FrmMenu::kKeyEscape;
-}
-
-void MenuWindow::keyPressEvent(QKeyEvent* event) {
-    QWidget* focus = focusWidget();
-    if (focus == nullptr || focus == this) {
-        rules_.Form_KeyDown(platform::VirtualKeyCode(event->key()), 0);
-        AfterHandler();
-    }
-    event->accept();
-}
-
-void MenuWindow::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton) {
-        return;
-    }
-    const QPoint at = event->position().toPoint();
+int MenuWindow::PictureAt(const QPoint& at) const {
     if (NextRect().contains(at)) {
+        return kNext;
+    }
+    if (HighScoreRect().contains(at)) {
+        return kHighScore;
+    }
+    return -1;
+}
+
+void MenuWindow::PictureClicked(int id) {
+    if (id == kNext) {
         rules_.lblNext_Click();
-    } else if (HighScoreRect().contains(at)) {
+    } else if (id == kHighScore) {
         rules_.lblHighsc_Click();
     }
-    AfterHandler();
-}
-
-void MenuWindow::closeEvent(QCloseEvent* event) {
-    if (!closing_) {
-        std::int16_t cancel = 0;
-        rules_.Form_Unload(cancel);
-        if (cancel != 0) {
-            event->ignore();
-            return;
-        }
-    }
-    closing_ = true;
-    event->accept();
-    done(QDialog::Accepted);
 }
 
 void ShowMenuModal(FrmMenu& rules, platform::Platform& platform) {
@@ -218,11 +172,5 @@ void ShowMenuModal(FrmMenu& rules, platform::Platform& platform) {
         window.move(std::max(place.left(), 0), std::max(place.top(), 0));
     }
     window.cmblvl()->setFocus();
-    window.exec();
-}
-
-void MenuWindow::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    // Without a window manager a new window is not activated by itself; keys need it.
-    activateWindow();
+    window.ShowModal();
 }

@@ -2,11 +2,9 @@
 // drawn on the window, real drop-down lists and a check box, all placed from FrmMenu's twips.
 #pragma once
 
-#include <QDialog>
-
 #include "menu/frm_menu.h"
+#include "platform/modal_window.h"
 #include "platform/platform.h"
-#include "platform/window_host.h"
 
 class QCheckBox;
 class QComboBox;
@@ -15,12 +13,11 @@ namespace platform {
 class PictureBox;
 }
 
-class MenuWindow : public QDialog, public platform::WindowHost {
+class MenuWindow : public platform::ModalWindow {
     Q_OBJECT
   public:
     MenuWindow(FrmMenu& rules, platform::Platform& platform);
 
-    void Unload() override;
     // Places and fills the widgets from the rules' controls.
     void ShowControls();
 
@@ -33,18 +30,15 @@ class MenuWindow : public QDialog, public platform::WindowHost {
     QRect HighScoreRect() const;
 
   protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
+    void FormUnload(std::int16_t& cancel) override { rules_.Form_Unload(cancel); }
+    void FormKeyDown(std::int16_t keyCode) override { rules_.Form_KeyDown(keyCode, 0); }
+    int PictureAt(const QPoint& at) const override;
+    void PictureClicked(int id) override;
     void paintEvent(QPaintEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-    void reject() override {}  // Esc goes through the key handlers
 
   private:
     QRect Pixels(const Box& box) const;
     QRect ImageRect(const Box& box, int picture) const;
-    void AfterHandler();
 
     FrmMenu& rules_;
     platform::Platform& platform_;
@@ -58,7 +52,6 @@ class MenuWindow : public QDialog, public platform::WindowHost {
     QComboBox* cmbscolor_;
     QComboBox* cmbbcolor_;
     QCheckBox* ch_;
-    bool closing_ = false;
 };
 
 // Shows the menu modally: its controls are made afresh, Form_Load runs, and the call returns

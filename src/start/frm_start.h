@@ -11,7 +11,7 @@
 
 class FrmStart {
   public:
-    static constexpr int kKeyReturn = 13;
+    static constexpr std::int16_t kKeyReturn = 13;
 
     // The controls' state, as designed; made afresh at every showing.
     struct Controls {

@@ -1,9 +1,7 @@
 #include "start/start_window.h"
 
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QGuiApplication>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QRadioButton>
 #include <QScreen>
@@ -33,7 +31,7 @@ const std::array<const char*, 3> kOptionTexts{"640 * 480", "800 * 600", "1024 * 
 }  // namespace
 
 StartWindow::StartWindow(FrmStart& rules, platform::Platform& platform)
-    : rules_(rules), platform_(platform) {
+    : ModalWindow(platform.process), rules_(rules) {
     setWindowTitle(QStringLiteral("Select Resolution :"));
     setWindowIcon(assets::WindowIcon());
     platform::ApplyLook(this);
@@ -49,7 +47,6 @@ StartWindow::StartWindow(FrmStart& rules, platform::Platform& platform)
         auto* option = new QRadioButton(QString::fromLatin1(kOptionTexts[i]), this);
         option->setFont(assets::GameFont(9.75));
         place(option, kOptionPlaces[i]);
-        option->installEventFilter(this);
         connect(option, &QRadioButton::toggled, this, [this, i](bool on) {
             if (on) {
                 rules_.SelectOption(static_cast<int>(i));
@@ -66,7 +63,14 @@ StartWindow::StartWindow(FrmStart& rules, platform::Platform& platform)
     label1_->setAlignment(Qt::AlignCenter);
     label1_->setObjectName(QStringLiteral("next"));
     place(label1_, kLabel1Place);
-    label1_->installEventFilter(this);
+    // The option buttons keep their own handling of every key but Enter.
+    const std::int16_t handlerOnly = FrmStart::kKeyReturn;
+    RouteKeys(options_[0], [this](std::int16_t key) { rules_.Option1_KeyDown(key, 0); },
+              {handlerOnly});
+    RouteKeys(options_[1], [this](std::int16_t key) { rules_.Option2_KeyDown(key, 0); },
+              {handlerOnly});
+    RouteKeys(options_[2], [this](std::int16_t key) { rules_.Option3_KeyDown(key, 0); },
+              {handlerOnly});
 
     connect(&timer1_, &QTimer::timeout, this, [this] {
         rules_.Timer1_Timer();
@@ -88,66 +92,12 @@ void StartWindow::ShowControls() {
     }
 }
 
-void StartWindow::AfterHandler() {
-    if (platform_.process.Ended()) {
-        timer1_.stop();
-        done(QDialog::Rejected);
-    } else if (isVisible()) {
-        ShowControls();
-    }
+int StartWindow::PictureAt(const QPoint& at) const {
+    return label1_->geometry().contains(at) ? 0 : -1;
 }
 
-void StartWindow::Unload() {
-    close();
-}
-
-bool StartWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == label1_ && event->type() == QEvent::MouseButtonRelease) {
-        rules_.Label1_Click();
-        AfterHandler();
-        return true;
-    }
-    if (event->type() == QEvent::KeyPress) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        const std::int16_t code = platform::VirtualKeyCode(key->key());
-        const std::int16_t shift = 0;  // the handlers ignore the modifier keys
-        if (watched == options_[0]) {
-            rules_.Option1_KeyDown(code, shift);
-        } else if (watched == options_[1]) {
-            rules_.Option2_KeyDown(code, shift);
-        } else if (watched == options_[2]) {
-            rules_.Option3_KeyDown(code, shift);
-        } else {
-            return QDialog::eventFilter(watched, event);
-        }
-        AfterHandler();
-        // The option buttons keep their own handling of every key but Enter.
-        return code == FrmStart::kKeyReturn;
-    }
-    return QDialog::eventFilter(watched, event);
-}
-
-void StartWindow::keyPressEvent(QKeyEvent* event) {
-    // The window gets keys only while no control holds the focus; the check box has no key
-    // handler, so its Enter ends here and does nothing.
-    QWidget* focus = focusWidget();
-    if (focus == nullptr || focus == this) {
-        rules_.Form_KeyDown(platform::VirtualKeyCode(event->key()), 0);
-        AfterHandler();
-    }
-    event->accept();
-}
-
-void StartWindow::closeEvent(QCloseEvent* event) {
-    std::int16_t cancel = 0;
-    rules_.Form_Unload(cancel);
-    if (cancel != 0) {
-        event->ignore();
-        return;
-    }
-    timer1_.stop();
-    event->accept();
-    done(QDialog::Rejected);
+void StartWindow::PictureClicked(int /*id*/) {
+    rules_.Label1_Click();
 }
 
 void ShowStartModal(FrmStart& rules, platform::Platform& platform) {
@@ -160,11 +110,5 @@ void ShowStartModal(FrmStart& rules, platform::Platform& platform) {
         frame.moveCenter(screen->geometry().center());
         window.move(frame.topLeft());
     }
-    window.exec();
-}
-
-void StartWindow::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    // Without a window manager a new window is not activated by itself; keys need it.
-    activateWindow();
+    window.ShowModal();
 }

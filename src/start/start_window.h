@@ -2,24 +2,22 @@
 // design's twips, forwarding clicks, keys, timer ticks and close requests to FrmStart.
 #pragma once
 
-#include <QDialog>
 #include <QTimer>
 #include <array>
 
+#include "platform/modal_window.h"
 #include "platform/platform.h"
-#include "platform/window_host.h"
 #include "start/frm_start.h"
 
 class QCheckBox;
 class QLabel;
 class QRadioButton;
 
-class StartWindow : public QDialog, public platform::WindowHost {
+class StartWindow : public platform::ModalWindow {
     Q_OBJECT
   public:
     StartWindow(FrmStart& rules, platform::Platform& platform);
 
-    void Unload() override;
     // Shows the rules' control state in the widgets.
     void ShowControls();
 
@@ -29,17 +27,17 @@ class StartWindow : public QDialog, public platform::WindowHost {
     QLabel* label1() const { return label1_; }
 
   protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-    void reject() override {}  // Esc has no effect on this window
+    void FormUnload(std::int16_t& cancel) override { rules_.Form_Unload(cancel); }
+    // The window gets keys only while no control holds the focus; the check box has no key
+    // handler, so its Enter ends there and does nothing.
+    void FormKeyDown(std::int16_t keyCode) override { rules_.Form_KeyDown(keyCode, 0); }
+    int PictureAt(const QPoint& at) const override;
+    void PictureClicked(int id) override;
+    void ShowRulesState() override { ShowControls(); }
+    void Closing() override { timer1_.stop(); }
 
   private:
-    void AfterHandler();
-
     FrmStart& rules_;
-    platform::Platform& platform_;
     std::array<QRadioButton*, 3> options_{};
     QCheckBox* check1_ = nullptr;
     QLabel* label1_ = nullptr;

@@ -2,13 +2,15 @@
 # End-to-end runs of the real program on a private X server, driven only as a player would:
 # keys through xdotool, the windows it maps, the screenshots it shows and the data.ini it leaves.
 #
-# Usage: e2e.sh CASE PROGRAM_DIR ARTIFACT_DIR
-#   CASE: first_run | second_run | large_resolution | esc_then_no
+# Usage: e2e.sh CASE PROGRAM_DIR ARTIFACT_DIR [CLOSE_REQUEST]
+#   CASE: first_run | second_run | large_resolution | esc_then_no | close_requests
+#   CLOSE_REQUEST: the helper that sends a window a window-system close request
 set -euo pipefail
 
 case_name=$1
 program_dir=$2
 artifacts="$3/$case_name"
+close_request=${4:-}
 convert=/usr/bin/convert  # ImageMagick itself, whatever else is on the PATH
 
 rm -rf "$artifacts"
@@ -99,6 +101,15 @@ wait_gone() {  # NAME COUNT: waits until fewer than COUNT windows of that name a
         sleep 0.05
     done
     fail "window \"$1\" did not go away"
+}
+
+# Waits until exactly COUNT windows of that name are visible; false after five seconds.
+wait_count() {  # NAME COUNT
+    for _ in $(seq 100); do
+        [ "$(visible_windows "$1" | wc -l)" -eq "$2" ] && return 0
+        sleep 0.05
+    done
+    return 1
 }
 
 geometry() {  # ID: "X Y WIDTH HEIGHT"
@@ -321,6 +332,78 @@ esc_then_no() {
     keys Escape
     wait_window "Kelvo Snake" 2 >/dev/null
     keys Return
+    expect_exit
+}
+
+# A window-system close request to the game window (as Alt+F4 sends it), answered No: "Exit?"
+# must come up over the game, and after No the same game window must still be there.
+close_then_no() {  # WINDOW STATE
+    "$close_request" "$1"
+    wait_count "Kelvo Snake" 2 || fail "a close request in the $2 state did not ask \"Exit?\""
+    sleep 0.2
+    shot "exit_$2"
+    keys n
+    wait_count "Kelvo Snake" 1 || fail "No on \"Exit?\" in the $2 state did not close the box"
+    [ "$(visible_windows "Kelvo Snake")" = "$1" ] || fail "after No in the $2 state the game is gone"
+}
+
+# The head moves on: two screenshots 0.4 s apart show it further right each time.
+expect_moving() {  # STATE
+    shot "moving_$1_a"
+    sleep 0.4
+    shot "moving_$1_b"
+    local a b
+    a=$(head_right "moving_$1_a" 80 "12,0,255")
+    b=$(head_right "moving_$1_b" 80 "12,0,255")
+    ((b > a)) || fail "in the $1 state the head did not move on ($a, then $b)"
+}
+
+expect_game_over_lines() {  # SHOT
+    shot "$1"
+    expect_text "$1" "440x40+100+160"  # "High Score Is: "
+    expect_text "$1" "300x30+160+274"  # " Press F2 To Restart !"
+}
+
+close_requests() {
+    [ -x "$close_request" ] || fail "no close-request helper given"
+    make_folder '[data]\nres=1\nask=1\n'
+    start_game
+    wait_window "Snake Menu" >/dev/null
+    sleep 0.3
+    keys Return  # level 1: a step every 200 ms, about 2.6 s from the start to the right wall
+    local game
+    game=$(wait_window "Kelvo Snake")
+    sleep 0.3
+    close_then_no "$game" waiting
+    shot waiting_after_no
+    expect_text waiting_after_no "440x40+100+216"  # the prompt stays
+    keys space
+    sleep 0.3
+    expect_moving first_play
+    close_then_no "$game" playing
+    expect_moving playing_after_no
+    sleep 3
+    expect_game_over_lines game_over
+    close_then_no "$game" game_over
+    expect_game_over_lines game_over_after_no
+    # The next game of the run asks just the same.
+    keys F2
+    wait_window "Snake Menu" >/dev/null
+    sleep 0.3
+    keys Return
+    game=$(wait_window "Kelvo Snake")
+    sleep 0.3
+    close_then_no "$game" waiting_after_f2
+    keys space
+    sleep 0.3
+    close_then_no "$game" playing_after_f2
+    expect_moving playing_after_f2
+    sleep 3
+    expect_game_over_lines second_game_over
+    close_then_no "$game" game_over_after_f2
+    "$close_request" "$game"
+    wait_count "Kelvo Snake" 2 || fail "the last close request did not ask \"Exit?\""
+    keys Return  # Yes
     expect_exit
 }
 

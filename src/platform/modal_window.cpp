@@ -1,0 +1,132 @@
+#include "platform/modal_window.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <algorithm>
+
+#include "platform/qt_view.h"
+
+namespace platform {
+
+ModalWindow::ModalWindow(Process& process) : process_(process) {}
+
+void ModalWindow::ShowModal() {
+    exec();
+}
+
+void ModalWindow::Unload() {
+    RequestClose();
+}
+
+void ModalWindow::RequestClose() {
+    if (closing_) {
+        return;
+    }
+    std::int16_t cancel = 0;
+    FormUnload(cancel);
+    if (process_.Ended()) {
+        AfterHandler();
+    } else if (cancel != 0) {
+        ShowRulesState();
+    } else {
+        Finish(QDialog::Accepted);
+    }
+}
+
+void ModalWindow::Finish(int result) {
+    if (closing_) {
+        return;
+    }
+    closing_ = true;
+    Closing();
+    done(result);
+}
+
+void ModalWindow::AfterHandler() {
+    if (process_.Ended()) {
+        Finish(QDialog::Rejected);
+    } else if (isVisible()) {
+        ShowRulesState();
+    }
+}
+
+void ModalWindow::closeEvent(QCloseEvent* event) {
+    // The window closes only through Finish; the request waits for the event loop, and one
+    // waiting request stands for any that come before it is handled.
+    event->ignore();
+    if (closing_ || closeQueued_) {
+        return;
+    }
+    closeQueued_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            closeQueued_ = false;
+            RequestClose();
+        },
+        Qt::QueuedConnection);
+}
+
+void ModalWindow::RouteKeys(QWidget* control, std::function<void(std::int16_t)> handler,
+                            std::initializer_list<std::int16_t> handlerOnly) {
+    routes_.push_back({control, std::move(handler), handlerOnly});
+    control->installEventFilter(this);
+}
+
+bool ModalWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        for (const KeyRoute& route : routes_) {
+            if (route.control != watched) {
+                continue;
+            }
+            const std::int16_t code = VirtualKeyCode(static_cast<QKeyEvent*>(event)->key());
+            route.handler(code);
+            AfterHandler();
+            return std::find(route.handlerOnly.begin(), route.handlerOnly.end(), code) !=
+                   route.handlerOnly.end();
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void ModalWindow::keyPressEvent(QKeyEvent* event) {
+    event->accept();
+    const QWidget* focus = focusWidget();
+    if (focus == nullptr || focus == this) {
+        FormKeyDown(VirtualKeyCode(event->key()));
+        AfterHandler();
+    }
+}
+
+int ModalWindow::PictureAt(const QPoint& /*at*/) const {
+    return -1;
+}
+
+void ModalWindow::PictureClicked(int /*id*/) {}
+
+void ModalWindow::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        pressedPicture_ = PictureAt(event->position().toPoint());
+    }
+}
+
+void ModalWindow::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        return;
+    }
+    const int pressed = pressedPicture_;
+    pressedPicture_ = -1;
+    if (pressed >= 0 && PictureAt(event->position().toPoint()) == pressed) {
+        PictureClicked(pressed);
+        AfterHandler();
+    }
+}
+
+void ModalWindow::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // Without a window manager a new window is not activated by itself; keys need it.
+    activateWindow();
+}
+
+}  // namespace platform

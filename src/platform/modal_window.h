@@ -1,0 +1,78 @@
+// What the program's three windows share as Qt views: each is shown modally and hands its rules
+// every close request, key and click, then shows what the rules changed.
+//
+// A close request from the window system is queued and handed to the rules from the event loop,
+// never from inside Qt's close handling: Form_Unload may run a game's clock loop (No on "Exit?"
+// resumes the game), and Qt takes a close request that arrives while an earlier close event is
+// still being handled as already accepted, destroying the window behind the rules' back.
+#pragma once
+
+#include <QDialog>
+#include <cstdint>
+#include <functional>
+#include <initializer_list>
+#include <vector>
+
+#include "platform/platform.h"
+#include "platform/window_host.h"
+
+namespace platform {
+
+class ModalWindow : public QDialog, public WindowHost {
+    Q_OBJECT
+  public:
+    explicit ModalWindow(Process& process);
+
+    // Shows the window and returns once it has unloaded or the program has ended.
+    void ShowModal();
+    // The rules' own close request (Next, Esc, F2): Form_Unload runs at once and may cancel.
+    void Unload() override;
+
+  protected:
+    // The rules' close handler; a non-zero cancel keeps the window open.
+    virtual void FormUnload(std::int16_t& cancel) = 0;
+    // A key that reached the window itself, while none of its controls holds the focus.
+    virtual void FormKeyDown(std::int16_t keyCode) = 0;
+    // Hands the key presses of a control to its own key handler. The keys in `handlerOnly` end
+    // there; every other key then gets the control's own handling too (arrows move a list).
+    void RouteKeys(QWidget* control, std::function<void(std::int16_t)> handler,
+                   std::initializer_list<std::int16_t> handlerOnly);
+    // Pictures that act as buttons: the id of the one at a point of the window, or -1. A
+    // picture acts on a left click, press and release both on it.
+    virtual int PictureAt(const QPoint& at) const;
+    virtual void PictureClicked(int id);
+    // Shows the rules' state after one of their handlers has run.
+    virtual void ShowRulesState() {}
+    // The window is about to close: stop its timers.
+    virtual void Closing() {}
+
+    // Runs after every handler of the rules: ends the showing when the program has ended,
+    // otherwise shows what the handler changed.
+    void AfterHandler();
+
+    void closeEvent(QCloseEvent* event) final;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void reject() override {}  // Esc belongs to the rules' key handlers
+
+  private:
+    struct KeyRoute {
+        QObject* control;
+        std::function<void(std::int16_t)> handler;
+        std::vector<std::int16_t> handlerOnly;
+    };
+
+    void RequestClose();
+    void Finish(int result);
+
+    Process& process_;
+    std::vector<KeyRoute> routes_;
+    bool closing_ = false;
+    bool closeQueued_ = false;
+    int pressedPicture_ = -1;
+};
+
+}  // namespace platform
