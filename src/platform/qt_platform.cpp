@@ -4,7 +4,9 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QScreen>
 #include <QSocketNotifier>
@@ -29,6 +31,24 @@ QWidget* DialogParent() {
     }
     return QApplication::activeWindow();
 }
+
+// A question that only its buttons answer (Yes, No, their Y and N keys, Enter on the default):
+// Esc and a close request on the box do nothing, as with a system-modal box that has no Cancel.
+class YesNoBox : public QMessageBox {
+  public:
+    using QMessageBox::QMessageBox;
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->key() == Qt::Key_Escape) {
+            event->accept();
+            return;
+        }
+        QMessageBox::keyPressEvent(event);
+    }
+    void closeEvent(QCloseEvent* event) override { event->ignore(); }
+    void reject() override {}
+};
 
 float TwipsPerPixel(bool horizontal) {
     const QScreen* screen = QGuiApplication::primaryScreen();
@@ -90,9 +110,8 @@ bool QtEventPump::WaitUntil(std::uint32_t deadline) {
 }
 
 bool QtMessageBoxes::AskYesNo(const std::string& text, const std::string& title) {
-    QMessageBox box(QMessageBox::Warning, QString::fromStdString(title),
-                    QString::fromStdString(text), QMessageBox::Yes | QMessageBox::No,
-                    DialogParent());
+    YesNoBox box(QMessageBox::Warning, QString::fromStdString(title), QString::fromStdString(text),
+                 QMessageBox::Yes | QMessageBox::No, DialogParent());
     box.setDefaultButton(QMessageBox::Yes);
     box.setWindowModality(Qt::ApplicationModal);
     box.setWindowFlag(Qt::WindowStaysOnTopHint);

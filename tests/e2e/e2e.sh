@@ -317,7 +317,10 @@ esc_then_no() {
     shot prompt
     local at_prompt
     at_prompt=$(head_right prompt 80 "12,0,255")
-    keys Escape  # No
+    keys Escape  # "Exit?" is answered only by Yes or No: Esc does nothing
+    sleep 0.3
+    wait_count "Kelvo Snake" 2 || fail "Esc answered \"Exit?\""
+    keys n
     wait_gone "Kelvo Snake" 2
     sleep 0.5
     shot after_no

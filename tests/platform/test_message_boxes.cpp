@@ -1,0 +1,47 @@
+// The program's message boxes as real windows, offscreen: what answers "Exit?", and how stored
+// text is shown.
+#include <QApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+#include <QWindow>
+#include <functional>
+
+#include "platform/qt_platform.h"
+
+namespace {
+
+// Runs `steps` against the box once it is up and active.
+void WhenBoxIsUp(std::function<void(QMessageBox*)> steps) {
+    QTimer::singleShot(0, [steps] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QVERIFY(box != nullptr);
+        box->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(box));
+        steps(box);
+    });
+}
+
+}  // namespace
+
+class TestMessageBoxes : public QObject {
+    Q_OBJECT
+  private slots:
+    void exitIsAnsweredOnlyByYesOrNo() {
+        platform::QtMessageBoxes boxes;
+        WhenBoxIsUp([](QMessageBox* box) {
+            QTest::keyClick(box, Qt::Key_Escape);
+            box->windowHandle()->close();
+            QTest::qWait(50);
+            QVERIFY(box->isVisible());
+            QTest::keyClick(box, Qt::Key_N);
+        });
+        QVERIFY(!boxes.AskYesNo("Exit?", "Kelvo Snake"));
+        WhenBoxIsUp([](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Return); });
+        QVERIFY(boxes.AskYesNo("Exit?", "Kelvo Snake"));
+    }
+};
+
+QTEST_MAIN(TestMessageBoxes)
+#include "test_message_boxes.moc"
