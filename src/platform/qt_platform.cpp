@@ -112,6 +112,7 @@ bool QtEventPump::WaitUntil(std::uint32_t deadline) {
 bool QtMessageBoxes::AskYesNo(const std::string& text, const std::string& title) {
     YesNoBox box(QMessageBox::Warning, QString::fromStdString(title), QString::fromStdString(text),
                  QMessageBox::Yes | QMessageBox::No, DialogParent());
+    box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(QMessageBox::Yes);
     box.setWindowModality(Qt::ApplicationModal);
     box.setWindowFlag(Qt::WindowStaysOnTopHint);
@@ -121,6 +122,8 @@ bool QtMessageBoxes::AskYesNo(const std::string& text, const std::string& title)
 void QtMessageBoxes::Inform(const std::string& text, const std::string& title) {
     QMessageBox box(QMessageBox::Information, QString::fromStdString(title),
                     QString::fromStdString(text), QMessageBox::Ok, DialogParent());
+    // The text may come from the settings file: shown as it stands, never as markup.
+    box.setTextFormat(Qt::PlainText);
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();
 }

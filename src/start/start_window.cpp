@@ -61,6 +61,7 @@ StartWindow::StartWindow(FrmStart& rules, platform::Platform& platform)
     label1_ = new QLabel(QStringLiteral("Next!"), this);
     label1_->setFont(assets::GameFont(12));
     label1_->setAlignment(Qt::AlignCenter);
+    label1_->setTextFormat(Qt::PlainText);
     label1_->setObjectName(QStringLiteral("next"));
     place(label1_, kLabel1Place);
     // The option buttons keep their own handling of every key but Enter.

@@ -6,6 +6,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
+#include <algorithm>
 #include <functional>
 
 #include "platform/qt_platform.h"
@@ -40,6 +41,20 @@ class TestMessageBoxes : public QObject {
         QVERIFY(!boxes.AskYesNo("Exit?", "Kelvo Snake"));
         WhenBoxIsUp([](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Return); });
         QVERIFY(boxes.AskYesNo("Exit?", "Kelvo Snake"));
+    }
+
+    void storedTextIsShownAsItStands() {
+        platform::QtMessageBoxes boxes;
+        const QString text = QStringLiteral("HighScore is : <h1>9</h1>");
+        WhenBoxIsUp([text](QMessageBox* box) {
+            const QList<QLabel*> labels = box->findChildren<QLabel*>();
+            const auto shown = std::find_if(labels.begin(), labels.end(),
+                                            [&](QLabel* label) { return label->text() == text; });
+            QVERIFY(shown != labels.end());
+            QCOMPARE((*shown)->textFormat(), Qt::PlainText);
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        boxes.Inform(text.toStdString(), "Kelvo Snake");
     }
 };
 
