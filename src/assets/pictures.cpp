@@ -126,8 +126,10 @@ QImage DrawStrip(Colour colour, bool vertical) {
             }
         }
     }
-    // Clamping shifts the average; pull it back onto the target.
-    for (int round = 0; round < 6; ++round) {
+    // Rounding to whole levels and clamping shift the average: move every pixel back by whole
+    // levels while that helps, then spread the last fraction of a level as single steps over
+    // evenly spaced pixels, so that the strip averages its colour to well within half a level.
+    for (int round = 0; round < 8; ++round) {
         std::array<double, 3> sum{0, 0, 0};
         for (auto& p : pixels) {
             for (int c = 0; c < 3; ++c) {
@@ -137,8 +139,8 @@ QImage DrawStrip(Colour colour, bool vertical) {
         }
         bool done = true;
         for (int c = 0; c < 3; ++c) {
-            const double offset = goal[c] - sum[c] / count;
-            if (std::abs(offset) > 0.25) {
+            const double offset = std::round(goal[c] - sum[c] / count);
+            if (offset != 0) {
                 done = false;
                 for (auto& p : pixels) {
                     p[c] += offset;
@@ -149,13 +151,32 @@ QImage DrawStrip(Colour colour, bool vertical) {
             break;
         }
     }
+    for (int c = 0; c < 3; ++c) {
+        double sum = 0;
+        for (const auto& p : pixels) {
+            sum += p[c];
+        }
+        const long long steps = std::llround(goal[c] * count - sum);
+        const double sign = steps < 0 ? -1 : 1;
+        const long long wanted = std::llabs(steps);
+        for (long long k = 0, i = 0; k < wanted && i < count; ++k) {
+            // The next pixel at or after its even spacing that can take the step.
+            i = std::max(i, k * count / wanted);
+            while (i < count && (pixels[static_cast<size_t>(i)][c] + sign < 0 ||
+                                 pixels[static_cast<size_t>(i)][c] + sign > 255)) {
+                ++i;
+            }
+            if (i < count) {
+                pixels[static_cast<size_t>(i++)][c] += sign;
+            }
+        }
+    }
     QImage image(size.width, size.height, QImage::Format_RGB32);
     for (int y = 0; y < size.height; ++y) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = 0; x < size.width; ++x) {
             const auto& p = pixels[static_cast<size_t>(y * size.width + x)];
-            line[x] = qRgb(int(std::clamp(p[0], 0.0, 255.0)), int(std::clamp(p[1], 0.0, 255.0)),
-                           int(std::clamp(p[2], 0.0, 255.0)));
+            line[x] = qRgb(static_cast<int>(p[0]), static_cast<int>(p[1]), static_cast<int>(p[2]));
         }
     }
     return image;
