@@ -1,11 +1,18 @@
 // Moving the snake, checking what the head ran into, food and growth.
 #include <cmath>
+#include <limits>
 
 #include "game/sn.h"
 
 namespace {
 
 constexpr size_t kMaxSegments = 32768;  // segment indexes are 16-bit
+
+// A 32-bit count grown by a step, or left as it is where the step would pass the count's limit:
+// a score or a length that large stops growing instead of overflowing.
+std::int32_t GrownBy(std::int32_t count, std::int32_t step) {
+    return count > std::numeric_limits<std::int32_t>::max() - step ? count : count + step;
+}
 
 std::string Upper(std::string text) {
     for (char& ch : text) {
@@ -114,8 +121,8 @@ void Sn::Elongate_Snake() {
     AssignPicture(segment, controls.str2colorpic.Picture);
     segment.Visible = true;
     s.push_back(segment);
-    score += 10;
-    snakeLength += 1;
+    score = GrownBy(score, 10);
+    snakeLength = GrownBy(snakeLength, 1);
     controls.Timer2Enabled = true;
     LabelControl& flash = controls.label(Label::lblscore);
     flash.Caption =

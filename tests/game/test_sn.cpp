@@ -1,6 +1,7 @@
 // The game's rules with a fake clock, a scripted event pump and scripted answers: set-up
 // numbers, the clock, keys, movement, collisions, food, game over and closing.
 #include <QTest>
+#include <limits>
 
 #include "game/sn.h"
 #include "settings/ini.h"
@@ -333,6 +334,20 @@ class TestSn : public QObject {
         f.game.Timer2_Timer();
         QVERIFY(!f.game.controls.label(Label::lblscore).Visible);
         QVERIFY(!f.game.controls.Timer2Enabled);
+    }
+
+    void scoreAndLengthStopAtTheThirtyTwoBitLimit() {
+        Fixture f;
+        f.Load();
+        const std::int32_t limit = std::numeric_limits<std::int32_t>::max();
+        f.game.score = limit - 5;
+        f.game.snakeLength = limit;
+        f.game.Elongate_Snake();
+        QCOMPARE(f.game.score, limit - 5);
+        QCOMPARE(f.game.snakeLength, limit);
+        QCOMPARE(
+            f.game.controls.label(Label::lblscore).Caption,
+            "Score : " + std::to_string(limit - 5) + "   Snake Length : " + std::to_string(limit));
     }
 
     // --- collisions --------------------------------------------------------------------------
