@@ -9,7 +9,7 @@ mkdir -p "$1"
 build=$(cd "$1" && pwd)
 seconds=$2
 mkdir -p "$build"
-clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
+clang++ -std=c++20 -g -O1 -Wall -Wextra -Werror -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
     -I"$root/src" "$root"/src/settings/{atomic_file,ini,profile}.cpp "$here/fuzz_settings.cpp" \
     -o "$build/fuzz_settings"
 # New inputs go to a scratch corpus; the committed seeds stay as they are.
