@@ -1,5 +1,6 @@
 #include "game/game_scene.h"
 
+#include <QFontMetricsF>
 #include <algorithm>
 
 #include "assets/font.h"
@@ -25,6 +26,23 @@ LabelLook LookOf(Label id) {
 }
 
 const QColor kOrange(255, 128, 0);
+
+// Paints a label's caption in its box. A label puts the top of its text's line at the top of
+// its box, but the bundled font's line is deeper than the design's font's (its descent alone is
+// a third of its size), which cut the descenders of "Spacebar" and "Length" off at the box's
+// bottom. So the baseline rises as far as the font's descenders need to end inside the box;
+// the line's empty top, above the capitals, is what gives way.
+void PaintCaption(QPainter& painter, const QRect& box, Label id, const std::string& caption) {
+    const LabelLook look = LookOf(id);
+    const QFont font = assets::GameFont(look.points);
+    const QFontMetricsF metrics(font, painter.device());
+    const qreal descenders = metrics.tightBoundingRect(QStringLiteral("gjpqy")).bottom();
+    const qreal raise = std::max<qreal>(0, metrics.ascent() + descenders - box.height());
+    painter.setFont(font);
+    painter.setPen(kOrange);
+    painter.drawText(QRectF(box.left(), box.top() - raise, box.width(), box.height() + raise),
+                     static_cast<int>(look.align), QString::fromStdString(caption));
+}
 
 // Pairs before[i] with after[i + offset] for the items from `from` on.
 struct Pairing {
@@ -141,11 +159,7 @@ void PaintScene(QPainter& painter, const Scene& scene, const QRect& area) {
             painter.fillRect(item.rect, Qt::black);
         }
         if (item.label >= 0) {
-            const LabelLook look = LookOf(static_cast<Label>(item.label));
-            painter.setFont(assets::GameFont(look.points));
-            painter.setPen(kOrange);
-            painter.drawText(item.rect, static_cast<int>(look.align),
-                             QString::fromStdString(item.caption));
+            PaintCaption(painter, item.rect, static_cast<Label>(item.label), item.caption);
             continue;
         }
         const QImage& image = assets::Image(static_cast<assets::Picture>(item.picture), ratio);

@@ -124,6 +124,7 @@ void MenuWindow::ShowControls() {
         ch_->setChecked(c.ch == 1);
     }
     ch_->setGeometry(Pixels(c.chBox));
+    platform::FitCaption(ch_);
     update();
 }
 

@@ -71,6 +71,16 @@ QString IndicatorStyle() {
         "QLabel#next { border: 1px solid rgb(255,128,0); color: rgb(255,128,0); }");
 }
 
+void FitCaption(QWidget* control) {
+    control->ensurePolished();
+    QFont font = control->font();
+    constexpr qreal kSmallest = 6;
+    while (control->sizeHint().width() > control->width() && font.pointSizeF() > kSmallest) {
+        font.setPointSizeF(font.pointSizeF() - 0.25);
+        control->setFont(font);
+    }
+}
+
 QRect PixelRect(float left, float top, float width, float height, float twipsPerPixelX,
                 float twipsPerPixelY) {
     auto px = [](float twips, float perPixel) {

@@ -21,6 +21,10 @@ void ApplyLook(QWidget* widget);
 // Style for option buttons and check boxes whose indicators show on black.
 QString IndicatorStyle();
 
+// Shrinks a captioned control's font a quarter point at a time until the caption fits the
+// control's width: the boxes were designed around narrower fonts than a Linux desktop's.
+void FitCaption(QWidget* control);
+
 // A rectangle in twips as whole pixels.
 QRect PixelRect(float left, float top, float width, float height, float twipsPerPixelX,
                 float twipsPerPixelY);

@@ -64,6 +64,10 @@ StartWindow::StartWindow(FrmStart& rules, platform::Platform& platform)
     label1_->setTextFormat(Qt::PlainText);
     label1_->setObjectName(QStringLiteral("next"));
     place(label1_, kLabel1Place);
+    for (QWidget* captioned :
+         std::initializer_list<QWidget*>{options_[0], options_[1], options_[2], check1_, label1_}) {
+        platform::FitCaption(captioned);
+    }
     // The option buttons keep their own handling of every key but Enter.
     const std::int16_t handlerOnly = FrmStart::kKeyReturn;
     RouteKeys(options_[0], [this](std::int16_t key) { rules_.Option1_KeyDown(key, 0); },

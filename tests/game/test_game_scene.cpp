@@ -69,6 +69,19 @@ int LargestDifference(const QImage& a, const QImage& b) {
     return largest;
 }
 
+// The box around the pixels of a label's lettering, in device pixels.
+QRect Ink(const QImage& image) {
+    QRect ink;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (qRed(image.pixel(x, y)) > 40) {
+                ink |= QRect(x, y, 1, 1);
+            }
+        }
+    }
+    return ink;
+}
+
 // Repaints the screen where the region says, as the window does.
 void Repaint(QImage& screen, const Scene& scene, const QRegion& region) {
     QPainter painter(&screen);
@@ -174,6 +187,54 @@ class TestGameScene : public QObject {
         const Scene shown = g.Now();
         std::swap(g.game.controls.labelOrder[0], g.game.controls.labelOrder[1]);
         QVERIFY(!ChangedBetween(shown, g.Now()).isEmpty());
+    }
+
+    void labelsShowTheirLetteringWhole_data() {
+        QTest::addColumn<int>("label");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<qreal>("ratio");
+        const std::pair<Label, const char*> captions[] = {
+            {Label::lblspace, "Press Spacebar TO Start . . ."},
+            {Label::lblscend, "Your Score Is: 70"},
+            {Label::lblHigh, "Congrats! High Score"},
+            {Label::lblf2, " Press F2 To Restart !"},
+            {Label::lblscore, "Score : 10   Snake Length : 8"},
+        };
+        for (const auto& [label, caption] : captions) {
+            for (const qreal ratio : {1.0, 1.5, 2.0}) {
+                QTest::addRow("%s at %g", caption, ratio)
+                    << static_cast<int>(label) << QString::fromLatin1(caption) << ratio;
+            }
+        }
+    }
+
+    // The lettering in the label's box is all of it: as much as in a box that leaves it room.
+    void labelsShowTheirLetteringWhole() {
+        QFETCH(int, label);
+        QFETCH(QString, caption);
+        QFETCH(qreal, ratio);
+        Fixture f;
+        for (PictureControl* picture :
+             {&f.game.controls.ltop, &f.game.controls.lleft, &f.game.controls.lbottom,
+              &f.game.controls.lright, &f.game.controls.pban}) {
+            picture->Visible = false;
+        }
+        f.game.controls.s.clear();
+        for (LabelControl& each : f.game.controls.labels) {
+            each.Visible = false;
+        }
+        LabelControl& shown = f.game.controls.label(static_cast<Label>(label));
+        shown.Visible = true;
+        shown.Caption = caption.toStdString();
+        const QRect inBox = Ink(Painted(f.Now(), ratio));
+        shown.box.Height += 1500;
+        const QRect roomy = Ink(Painted(f.Now(), ratio));
+        QVERIFY(!roomy.isEmpty());
+        QVERIFY2(std::abs(inBox.height() - roomy.height()) <= 1 &&
+                     std::abs(inBox.width() - roomy.width()) <= 1,
+                 qPrintable(QStringLiteral("%1 pixels of lettering high in its box, %2 in room")
+                                .arg(inBox.height())
+                                .arg(roomy.height())));
     }
 
     void repaintingWhatChangedMatchesAFreshPaint_data() {

@@ -32,6 +32,10 @@ struct Fixture {
             window->activateWindow();
             QVERIFY(QTest::qWaitForWindowActive(window));
             steps(window);
+            // A failed step leaves the window open: close it, or the modal showing never returns.
+            if (QTest::currentTestFailed()) {
+                window->done(0);
+            }
         });
         ShowMenuModal(rules, fake.bundle);
     }
@@ -95,6 +99,23 @@ class TestMenuWindow : public QObject {
         QCOMPARE(f.fake.boxes.shown[0].text, std::string("HighScore is : 70"));
         QCOMPARE(ReadFile(f.fake.SettingsFile()),
                  std::string("[data]\nscore=70\nask=0\nlvl=1\nscolor=0\nbcolor=0\n"));
+    }
+
+    // Whole captions and list entries, at this screen's density (the suite runs at two).
+    void captionsFitTheirControls() {
+        Fixture f;
+        f.Drive([](MenuWindow* w) {
+            for (QWidget* control : std::initializer_list<QWidget*>{w->cmblvl(), w->cmbscolor(),
+                                                                    w->cmbbcolor(), w->ch()}) {
+                QVERIFY2(control->sizeHint().width() <= control->width(),
+                         qPrintable(QStringLiteral("%1 wide in %2")
+                                        .arg(control->sizeHint().width())
+                                        .arg(control->width())));
+                QVERIFY(control->fontMetrics().height() <= control->height());
+            }
+            QCOMPARE(w->ch()->font().family(), QApplication::font().family());
+            w->close();
+        });
     }
 
     void closeByTheWindowSystemEndsTheProgram() {
