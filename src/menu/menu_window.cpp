@@ -1,5 +1,6 @@
 #include "menu/menu_window.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGuiApplication>
@@ -47,6 +48,9 @@ MenuWindow::MenuWindow(FrmMenu& rules, platform::Platform& platform)
         combo->setEditable(false);
         combo->setFont(assets::GameFont(9));
         platform::ApplyLook(combo);
+        // The open list is a window of its own, which takes no colours from the menu.
+        platform::ApplyLook(combo->view());
+        platform::ApplyLook(combo->view()->window());
         return combo;
     };
     cmblvl_ = list();
@@ -140,6 +144,19 @@ void MenuWindow::paintEvent(QPaintEvent* /*event*/) {
     };
     for (const auto& [box, picture] : images) {
         painter.drawImage(Pixels(*box).topLeft(), assets::Image(picture, devicePixelRatioF()));
+    }
+}
+
+void MenuWindow::changeEvent(QEvent* event) {
+    ModalWindow::changeEvent(event);
+    // Qt shows a focus frame only once the keyboard has moved the focus, and forgets that when
+    // a window is activated; the level list holds the focus from the start and shows it so.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !focusShown_) {
+        focusShown_ = true;
+        setAttribute(Qt::WA_KeyboardFocusChange);
+        if (QWidget* focus = focusWidget()) {
+            focus->update();
+        }
     }
 }
 

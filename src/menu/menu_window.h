@@ -35,6 +35,7 @@ class MenuWindow : public platform::ModalWindow {
     int PictureAt(const QPoint& at) const override;
     void PictureClicked(int id) override;
     void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
   private:
     QRect Pixels(const Box& box) const;
@@ -52,6 +53,7 @@ class MenuWindow : public platform::ModalWindow {
     QComboBox* cmbscolor_;
     QComboBox* cmbbcolor_;
     QCheckBox* ch_;
+    bool focusShown_ = false;
 };
 
 // Shows the menu modally: its controls are made afresh, Form_Load runs, and the call returns

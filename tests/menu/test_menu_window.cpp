@@ -1,4 +1,5 @@
 // The menu as a real window, offscreen: size, focus, keys, clicks and closing.
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -114,6 +115,70 @@ class TestMenuWindow : public QObject {
                 QVERIFY(control->fontMetrics().height() <= control->height());
             }
             QCOMPARE(w->ch()->font().family(), QApplication::font().family());
+            w->close();
+        });
+    }
+
+    // The open lists keep the menu's black and orange, the chosen entry orange with black text.
+    void openListsKeepTheMenusLook() {
+        Fixture f;
+        f.Drive([](MenuWindow* w) {
+            w->cmbscolor()->showPopup();
+            QWidget* popup = w->cmbscolor()->view()->window();
+            QVERIFY(QTest::qWaitForWindowExposed(popup));
+            const QImage shot = popup->grab().toImage();
+            w->cmbscolor()->hidePopup();
+            int black = 0, orange = 0, other = 0;
+            for (int y = 0; y < shot.height(); ++y) {
+                for (int x = 0; x < shot.width(); ++x) {
+                    const QColor c = shot.pixelColor(x, y);
+                    if (c.red() < 40 && c.green() < 40 && c.blue() < 40) {
+                        ++black;
+                    } else if (c.red() > 200 && c.green() > 90 && c.green() < 160 &&
+                               c.blue() < 60) {
+                        ++orange;
+                    } else if (std::abs(c.red() - c.blue()) < 40 && c.green() > 60) {
+                        ++other;  // grey, white or blue: a look of its own
+                    }
+                }
+            }
+            const int all = shot.width() * shot.height();
+            QVERIFY2(black > all / 2 && orange > all / 20 && other < all / 50,
+                     qPrintable(QStringLiteral("black %1, orange %2, other %3 of %4")
+                                    .arg(black)
+                                    .arg(orange)
+                                    .arg(other)
+                                    .arg(all)));
+            w->close();
+        });
+    }
+
+    // The level list holds the focus when the menu opens, and shows it as Tab would.
+    void theFirstListShowsItsFocusFromTheStart() {
+        Fixture f;
+        f.Drive([](MenuWindow* w) {
+            const QImage atStart = w->cmblvl()->grab().toImage();
+            for (int i = 0; i < 4; ++i) {  // round the tab order and back
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            }
+            QCOMPARE(QApplication::focusWidget(), w->cmblvl());
+            QCOMPARE(atStart, w->cmblvl()->grab().toImage());
+            w->close();
+        });
+    }
+
+    // Like a button: a left press and release both on the picture. A press dragged onto it, or
+    // a right click, does nothing.
+    void picturesActOnlyOnALeftClickOnThemselves() {
+        Fixture f;
+        f.Drive([&f](MenuWindow* w) {
+            QTest::mousePress(w, Qt::LeftButton, {}, QPoint(400, 300));
+            QTest::mouseRelease(w, Qt::LeftButton, {}, w->NextRect().center());
+            QTest::mouseClick(w, Qt::RightButton, {}, w->NextRect().center());
+            QTest::mousePress(w, Qt::LeftButton, {}, w->NextRect().center());
+            QTest::mouseRelease(w, Qt::LeftButton, {}, w->HighScoreRect().center());
+            QVERIFY(f.fake.boxes.shown.empty());
+            QVERIFY(!f.rules.nextChosen);
             w->close();
         });
     }

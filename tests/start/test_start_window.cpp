@@ -119,6 +119,25 @@ class TestStartWindow : public QObject {
         QCOMPARE(ReadFile(fake.SettingsFile()), std::string("[data]\nres=1\n"));
     }
 
+    // "Next!" acts like a button: a left press and release both on it.
+    void nextActsOnlyOnALeftClickOnItself() {
+        TempFolder dir;
+        fake::Platform fake(dir.path());
+        SharedState shared;
+        shared.KeepRunning = true;
+        FrmStart rules(fake.bundle, shared);
+        ShowAndDrive(rules, fake, [&rules](StartWindow* w) {
+            QTest::mouseClick(w->label1(), Qt::RightButton);
+            QTest::mousePress(w, Qt::LeftButton, {}, QPoint(5, 5));
+            QTest::mouseRelease(w->label1(), Qt::LeftButton);
+            QTest::mousePress(w->label1(), Qt::LeftButton);
+            QTest::mouseRelease(w, Qt::LeftButton, {}, QPoint(5, 5));
+            QVERIFY(!rules.nextChosen);
+            QTest::mouseClick(w->label1(), Qt::LeftButton);
+        });
+        QVERIFY(rules.nextChosen);
+    }
+
     void askOneClosesTheWindowByItself() {
         TempFolder dir;
         fake::Platform fake(dir.path());
