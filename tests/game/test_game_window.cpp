@@ -9,6 +9,7 @@
 #include "game/game_window.h"
 #include "platform/qt_platform.h"
 #include "settings/ini.h"
+#include "support/drive_modal.h"
 #include "support/fake_platform.h"
 #include "support/printing.h"
 #include "support/temp_folder.h"
@@ -36,17 +37,7 @@ struct Fixture {
         fake.random.fallback = 0.0;
     }
     void Drive(std::function<void(GameWindow*)> steps) {
-        QTimer::singleShot(0, [steps] {
-            auto* window = qobject_cast<GameWindow*>(QApplication::activeModalWidget());
-            QVERIFY(window != nullptr);
-            QVERIFY(QTest::qWaitForWindowActive(window));
-            steps(window);
-            // A failed step leaves the window open: close it, or the modal showing never returns.
-            if (QTest::currentTestFailed()) {
-                window->done(0);
-            }
-        });
-        ShowGameModal(rules, bundle);
+        DriveModal<GameWindow>(steps, [this] { ShowGameModal(rules, bundle); });
     }
 };
 

@@ -9,6 +9,7 @@
 #include "assets/font.h"
 #include "menu/menu_window.h"
 #include "settings/ini.h"
+#include "support/drive_modal.h"
 #include "support/fake_platform.h"
 #include "support/printing.h"
 #include "support/temp_folder.h"
@@ -27,18 +28,7 @@ struct Fixture {
     }
     // Runs `steps` once the menu is up and active, then shows it modally.
     void Drive(std::function<void(MenuWindow*)> steps) {
-        QTimer::singleShot(0, [steps] {
-            auto* window = qobject_cast<MenuWindow*>(QApplication::activeModalWidget());
-            QVERIFY(window != nullptr);
-            window->activateWindow();
-            QVERIFY(QTest::qWaitForWindowActive(window));
-            steps(window);
-            // A failed step leaves the window open: close it, or the modal showing never returns.
-            if (QTest::currentTestFailed()) {
-                window->done(0);
-            }
-        });
-        ShowMenuModal(rules, fake.bundle);
+        DriveModal<MenuWindow>(steps, [this] { ShowMenuModal(rules, fake.bundle); });
     }
 };
 

@@ -11,31 +11,25 @@
 #include "assets/font.h"
 #include "settings/ini.h"
 #include "start/start_window.h"
+#include "support/drive_modal.h"
 #include "support/fake_platform.h"
 #include "support/printing.h"
 #include "support/temp_folder.h"
 
 namespace {
 
-StartWindow* OpenChooser() {
-    return qobject_cast<StartWindow*>(QApplication::activeModalWidget());
-}
+struct Fixture {
+    TempFolder dir;
+    fake::Platform fake{dir.path()};
+    SharedState shared;
+    FrmStart rules{fake.bundle, shared};
+    Fixture() { shared.KeepRunning = true; }
 
-// Runs `steps` against the open chooser once it is up, then shows it modally.
-void ShowAndDrive(FrmStart& rules, fake::Platform& fake, std::function<void(StartWindow*)> steps) {
-    QTimer::singleShot(0, [steps] {
-        StartWindow* window = OpenChooser();
-        QVERIFY(window != nullptr);
-        window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(window));
-        steps(window);
-        // A failed step leaves the window open: close it, or the modal showing never returns.
-        if (QTest::currentTestFailed()) {
-            window->done(0);
-        }
-    });
-    ShowStartModal(rules, fake.bundle);
-}
+    // Runs `steps` against the open chooser once it is up, then shows it modally.
+    void Drive(std::function<void(StartWindow*)> steps) {
+        DriveModal<StartWindow>(steps, [this] { ShowStartModal(rules, fake.bundle); });
+    }
+};
 
 }  // namespace
 
@@ -45,12 +39,8 @@ class TestStartWindow : public QObject {
     void initTestCase() { assets::InstallGameFont(); }
 
     void showsTheDesignedControls() {
-        TempFolder dir;
-        fake::Platform fake(dir.path());
-        SharedState shared;
-        shared.KeepRunning = true;
-        FrmStart rules(fake.bundle, shared);
-        ShowAndDrive(rules, fake, [](StartWindow* w) {
+        Fixture f;
+        f.Drive([](StartWindow* w) {
             QCOMPARE(w->windowTitle(), QStringLiteral("Select Resolution :"));
             QCOMPARE(w->size(), QSize(209, 171));
             QCOMPARE(w->option(0)->text(), QStringLiteral("640 * 480"));
@@ -65,16 +55,13 @@ class TestStartWindow : public QObject {
             QCOMPARE(w->palette().color(QPalette::WindowText), QColor(255, 128, 0));
             w->close();
         });
-        QVERIFY(!shared.KeepRunning);
+        QVERIFY(!f.shared.KeepRunning);
     }
 
     // Whole captions, at this screen's density (the suite runs at two).
     void captionsFitTheirControls() {
-        TempFolder dir;
-        fake::Platform fake(dir.path());
-        SharedState shared;
-        FrmStart rules(fake.bundle, shared);
-        ShowAndDrive(rules, fake, [](StartWindow* w) {
+        Fixture f;
+        f.Drive([](StartWindow* w) {
             for (QWidget* control : std::initializer_list<QWidget*>{
                      w->option(0), w->option(1), w->option(2), w->check1(), w->label1()}) {
                 QVERIFY(control->sizeHint().width() <= control->width());
@@ -85,12 +72,8 @@ class TestStartWindow : public QObject {
     }
 
     void enterOnAnOptionActsAsNext() {
-        TempFolder dir;
-        fake::Platform fake(dir.path());
-        SharedState shared;
-        shared.KeepRunning = true;
-        FrmStart rules(fake.bundle, shared);
-        ShowAndDrive(rules, fake, [](StartWindow* w) {
+        Fixture f;
+        f.Drive([](StartWindow* w) {
             w->option(2)->setFocus();
             QTest::keyClick(w->option(2), Qt::Key_Down);    // arrows move within the group
             QTest::keyClick(w->option(0), Qt::Key_Escape);  // no effect
@@ -98,60 +81,48 @@ class TestStartWindow : public QObject {
             w->option(1)->click();
             QTest::keyClick(w->option(1), Qt::Key_Return);
         });
-        QVERIFY(shared.KeepRunning);
-        QCOMPARE(shared.ResWidth, 800);
-        QCOMPARE(ReadFile(fake.SettingsFile()), std::string("[data]\nres=2\nask=1\n"));
+        QVERIFY(f.shared.KeepRunning);
+        QCOMPARE(f.shared.ResWidth, 800);
+        QCOMPARE(ReadFile(f.fake.SettingsFile()), std::string("[data]\nres=2\nask=1\n"));
     }
 
     void enterOnTheCheckBoxDoesNothingAndAClickOnNextGoesOn() {
-        TempFolder dir;
-        fake::Platform fake(dir.path());
-        SharedState shared;
-        shared.KeepRunning = true;
-        FrmStart rules(fake.bundle, shared);
-        ShowAndDrive(rules, fake, [](StartWindow* w) {
+        Fixture f;
+        f.Drive([](StartWindow* w) {
             w->check1()->setFocus();
             QTest::keyClick(w->check1(), Qt::Key_Space);  // unticks it
             QTest::keyClick(w->check1(), Qt::Key_Return);
             QVERIFY(w->isVisible());
             QTest::mouseClick(w->label1(), Qt::LeftButton);
         });
-        QCOMPARE(ReadFile(fake.SettingsFile()), std::string("[data]\nres=1\n"));
+        QCOMPARE(ReadFile(f.fake.SettingsFile()), std::string("[data]\nres=1\n"));
     }
 
     // "Next!" acts like a button: a left press and release both on it.
     void nextActsOnlyOnALeftClickOnItself() {
-        TempFolder dir;
-        fake::Platform fake(dir.path());
-        SharedState shared;
-        shared.KeepRunning = true;
-        FrmStart rules(fake.bundle, shared);
-        ShowAndDrive(rules, fake, [&rules](StartWindow* w) {
+        Fixture f;
+        f.Drive([&f](StartWindow* w) {
             QTest::mouseClick(w->label1(), Qt::RightButton);
             QTest::mousePress(w, Qt::LeftButton, {}, QPoint(5, 5));
             QTest::mouseRelease(w->label1(), Qt::LeftButton);
             QTest::mousePress(w->label1(), Qt::LeftButton);
             QTest::mouseRelease(w, Qt::LeftButton, {}, QPoint(5, 5));
-            QVERIFY(!rules.nextChosen);
+            QVERIFY(!f.rules.nextChosen);
             QTest::mouseClick(w->label1(), Qt::LeftButton);
         });
-        QVERIFY(rules.nextChosen);
+        QVERIFY(f.rules.nextChosen);
     }
 
     void askOneClosesTheWindowByItself() {
-        TempFolder dir;
-        fake::Platform fake(dir.path());
-        WriteFile(fake.SettingsFile(), "[data]\nres=3\nask=1\n");
-        SharedState shared;
-        shared.KeepRunning = true;
-        FrmStart rules(fake.bundle, shared);
+        Fixture f;
+        WriteFile(f.fake.SettingsFile(), "[data]\nres=3\nask=1\n");
         QElapsedTimer elapsed;
         elapsed.start();
-        ShowStartModal(rules, fake.bundle);
+        ShowStartModal(f.rules, f.fake.bundle);
         QVERIFY(elapsed.elapsed() < 2000);
-        QCOMPARE(shared.ResWidth, 1024);
-        QCOMPARE(shared.ResHeight, 768);
-        QVERIFY(shared.KeepRunning);
+        QCOMPARE(f.shared.ResWidth, 1024);
+        QCOMPARE(f.shared.ResHeight, 768);
+        QVERIFY(f.shared.KeepRunning);
     }
 };
 
