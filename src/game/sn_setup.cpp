@@ -37,7 +37,7 @@ void Sn::AssignPicture(PictureControl& control, assets::Picture picture) {
 
 void Sn::Form_Load() {
     Controls& c = controls;
-    platform_.sound.PlayLooping(platform_.process.AppPath() + "/bck.wav");
+    platform_.sound.PlayLooping(platform_.process.MusicFile());
 
     c.window.Left = 0;
     c.window.Width = platform_.screen.TwipsPerPixelX() * static_cast<float>(shared_.ResWidth);

@@ -57,6 +57,11 @@ class Process {
     virtual ~Process() = default;
     // The folder that holds the program, without a trailing slash.
     virtual std::string AppPath() = 0;
+    // The folder that holds data.ini, decided once per run: the program's folder as designed,
+    // or the player's own configuration folder for a program installed where they cannot write.
+    virtual std::string SettingsFolder() { return AppPath(); }
+    // The background music: bck.wav in the program's folder as designed, or the installed copy.
+    virtual std::string MusicFile() { return AppPath() + "/bck.wav"; }
     // Stops the program at once: no further window is shown and no further event runs. The fake
     // records the call and returns; callers return straight after it.
     virtual void End() = 0;
@@ -92,9 +97,9 @@ struct Platform {
     Random& random;
 };
 
-// The settings file in the program's folder, built anew for each access.
+// The settings file, built anew for each access.
 inline std::string SettingsFile(Process& process) {
-    return process.AppPath() + "/data.ini";
+    return process.SettingsFolder() + "/data.ini";
 }
 
 }  // namespace platform

@@ -16,6 +16,8 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "settings/ini.h"
+
 namespace platform {
 namespace {
 
@@ -154,8 +156,12 @@ void QtSound::Stop() {
     }
 }
 
-std::string QtProcess::AppPath() {
-    return QCoreApplication::applicationDirPath().toStdString();
+QtProcess::QtProcess(Sound& sound)
+    : sound_(sound),
+      places_(FindProgramPlaces(QCoreApplication::applicationDirPath().toStdString())) {
+    if (places_.settings.perUser) {
+        AllowFolderCreation(places_.settings.folder);
+    }
 }
 
 void QtProcess::End() {

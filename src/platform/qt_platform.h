@@ -5,6 +5,7 @@
 #include <random>
 
 #include "platform/platform.h"
+#include "platform/program_places.h"
 
 class QSoundEffect;
 class QSocketNotifier;
@@ -48,15 +49,20 @@ class QtSound : public Sound {
     std::unique_ptr<QSoundEffect> effect_;
 };
 
+// The running program. Where its settings and music are is decided when it is made, once per
+// run; the per-user settings folder is then made by the first write into it.
 class QtProcess : public Process {
   public:
-    explicit QtProcess(Sound& sound) : sound_(sound) {}
-    std::string AppPath() override;
+    explicit QtProcess(Sound& sound);
+    std::string AppPath() override { return places_.programFolder; }
+    std::string SettingsFolder() override { return places_.settings.folder; }
+    std::string MusicFile() override { return places_.music; }
     [[noreturn]] void End() override;
     bool Ended() override { return false; }
 
   private:
     Sound& sound_;
+    ProgramPlaces places_;
 };
 
 class QtScreen : public Screen {

@@ -3,7 +3,21 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "settings/place.h"
 #include "settings/profile.h"
+
+namespace {
+
+std::string& CreatableFolder() {
+    static std::string folder;
+    return folder;
+}
+
+}  // namespace
+
+void AllowFolderCreation(const std::string& folder) {
+    CreatableFolder() = folder;
+}
 
 std::string ReadIni(const std::string& file, const std::string& section, const std::string& key,
                     const std::string& defaultValue) {
@@ -21,6 +35,12 @@ void WriteIni(const std::string& file, const std::string& section, const std::st
         if (c == '\r' || c == '\n') {
             c = ' ';
         }
+    }
+    const std::string& creatable = CreatableFolder();
+    if (!creatable.empty() && file.size() > creatable.size() &&
+        file.compare(0, creatable.size(), creatable) == 0 && file[creatable.size()] == '/' &&
+        file.find('/', creatable.size() + 1) == std::string::npos) {
+        CreateFolder(creatable);
     }
     std::string reason;
     if (!profile::WritePrivateProfileString(section, key, cleaned, file, &reason)) {

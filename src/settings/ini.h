@@ -13,3 +13,8 @@ std::string ReadIni(const std::string& file, const std::string& section, const s
 // naming the file and the reason.
 void WriteIni(const std::string& file, const std::string& section, const std::string& key,
               const std::string& value);
+
+// Lets the first write into `folder` create it (with its missing parents): the per-user
+// settings folder comes into being with the first setting stored, not before. Writes into any
+// other missing folder fail as before.
+void AllowFolderCreation(const std::string& folder);

@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "settings/ini.h"
+#include "settings/place.h"
 #include "settings/profile.h"
 #include "support/printing.h"
 #include "support/temp_folder.h"
@@ -249,6 +250,48 @@ class TestSettings : public QObject {
         QVERIFY(!std::filesystem::exists(file));
         QVERIFY(profile::WritePrivateProfileString("data", "a;b[c]", "v", file, &error));
         QCOMPARE(Read(file, "a;b[c]"), std::string("v"));
+    }
+
+    // Beside the program when the player can write there; else the per-user folder.
+    void settingsLiveWhereThePlayerCanWrite() {
+        TempFolder dir;
+        const std::string program = dir.File("program");
+        std::filesystem::create_directory(program);
+        const std::string home = dir.File("home");
+        auto place = [&](const char* xdg) {
+            return ChooseSettingsPlace(program, xdg, home.c_str()).folder;
+        };
+        QCOMPARE(place(nullptr), program);  // a portable copy
+        ::chmod(program.c_str(), 0555);     // installed where the player cannot write
+        QCOMPARE(place(nullptr), home + "/.config/kelvo-snake");
+        QCOMPARE(place("/xdg"), std::string("/xdg/kelvo-snake"));
+        QCOMPARE(place("relative"), home + "/.config/kelvo-snake");
+        QVERIFY(ChooseSettingsPlace(program, nullptr, home.c_str()).perUser);
+        ::chmod(program.c_str(), 0755);
+        WriteFile(program + "/data.ini", "[data]\n");
+        ::chmod(program.c_str(), 0555);
+        QCOMPARE(place(nullptr), program);  // a data.ini the player can write, in place
+        ::chmod((program + "/data.ini").c_str(), 0444);
+        QCOMPARE(place(nullptr), home + "/.config/kelvo-snake");
+        ::chmod(program.c_str(), 0755);
+    }
+
+    // The per-user folder comes with the first write, not with a read.
+    void theFirstWriteMakesThePerUserFolder() {
+        TempFolder dir;
+        const std::string folder = dir.File("home/.config/kelvo-snake");
+        AllowFolderCreation(folder);
+        QCOMPARE(Read(folder + "/data.ini", "res", "1"), std::string("1"));
+        QVERIFY(!std::filesystem::exists(folder));
+        WriteIni(folder + "/data.ini", "data", "res", "2");
+        QCOMPARE(Read(folder + "/data.ini", "res"), std::string("2"));
+        struct stat st {};
+        QCOMPARE(::stat(folder.c_str(), &st), 0);
+        QCOMPARE(st.st_mode & 0777, 0700u);
+        // Any other missing folder still refuses the write.
+        WriteIni(dir.File("elsewhere/data.ini"), "data", "res", "2");
+        QVERIFY(!std::filesystem::exists(dir.File("elsewhere")));
+        AllowFolderCreation("");
     }
 };
 

@@ -1,0 +1,50 @@
+#include "settings/place.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace {
+
+// Writable as the settings store judges it: write permission in the mode bits (which binds the
+// superuser too) and for this user.
+bool Writable(const std::string& path, bool folder) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode) != folder) {
+        return false;
+    }
+    return (st.st_mode & 0222) != 0 && ::access(path.c_str(), W_OK) == 0;
+}
+
+bool Absolute(const char* path) {
+    return path != nullptr && path[0] == '/';
+}
+
+}  // namespace
+
+SettingsPlace ChooseSettingsPlace(const std::string& programFolder, const char* xdgConfigHome,
+                                  const char* home) {
+    if (Writable(programFolder + "/data.ini", false) || Writable(programFolder, true)) {
+        return {programFolder, false};
+    }
+    if (Absolute(xdgConfigHome)) {
+        return {std::string(xdgConfigHome) + "/kelvo-snake", true};
+    }
+    if (Absolute(home)) {
+        return {std::string(home) + "/.config/kelvo-snake", true};
+    }
+    return {programFolder, false};
+}
+
+bool CreateFolder(const std::string& folder) {
+    struct stat st {};
+    if (::stat(folder.c_str(), &st) == 0) {
+        return S_ISDIR(st.st_mode);
+    }
+    const size_t slash = folder.rfind('/');
+    if (slash != std::string::npos && slash > 0 && !CreateFolder(folder.substr(0, slash))) {
+        return false;
+    }
+    return ::mkdir(folder.c_str(), 0700) == 0 || errno == EEXIST;
+}

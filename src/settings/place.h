@@ -1,0 +1,21 @@
+// Where a run keeps its settings file, decided once at start-up.
+#pragma once
+
+#include <string>
+
+// The program's folder when the player can keep settings there: it holds a data.ini they can
+// write, or they can write in the folder itself (a portable copy, and every build folder).
+// Otherwise, as for a program installed into a system folder, the per-user configuration folder:
+// $XDG_CONFIG_HOME/kelvo-snake, or ~/.config/kelvo-snake when that variable is unset or not an
+// absolute path. Without either, the program's folder all the same (writes then fail and say so).
+struct SettingsPlace {
+    std::string folder;
+    bool perUser = false;  // the per-user folder, which the first write creates
+};
+
+SettingsPlace ChooseSettingsPlace(const std::string& programFolder, const char* xdgConfigHome,
+                                  const char* home);
+
+// Creates a folder and its missing parents (mode 0700, as the per-user configuration folders
+// are made). True when the folder exists afterwards.
+bool CreateFolder(const std::string& folder);
