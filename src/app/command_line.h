@@ -1,0 +1,12 @@
+// The command line. The game takes no arguments, but like any desktop program it answers
+// --help and --version, without a display, and refuses what it does not know.
+#pragma once
+
+#include <QStringList>
+#include <optional>
+
+#include "platform/program_places.h"
+
+// The exit status when the command line ends the run here (help or version shown: 0; an
+// unknown option or an argument: one line on stderr, 2), or nothing to go on and play.
+std::optional<int> HandleCommandLine(const QStringList& arguments, const ProgramPlaces& places);
