@@ -3,7 +3,8 @@
 # keys through xdotool, the windows it maps, the screenshots it shows and the data.ini it leaves.
 #
 # Usage: e2e.sh CASE PROGRAM_DIR ARTIFACT_DIR [CLOSE_REQUEST]
-#   CASE: first_run | second_run | large_resolution | esc_then_no | close_requests
+#   CASE: first_run | second_run | large_resolution | esc_then_no | close_requests |
+#         installed_package (PROGRAM_DIR is then the build folder, which cpack packs)
 #   CLOSE_REQUEST: the helper that sends a window a window-system close request
 set -euo pipefail
 
@@ -22,6 +23,7 @@ game_pid=""
 cleanup() {
     [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null || true
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+    chmod -R u+w "$work" 2>/dev/null || true
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -408,6 +410,76 @@ close_requests() {
     wait_count "Kelvo Snake" 2 || fail "the last close request did not ask \"Exit?\""
     keys Return  # Yes
     expect_exit
+}
+
+# The .deb as a player gets it: unpacked (not installed), read-only, run by a user of its own
+# with an empty home, first to the menu and then, skipping the chooser, into a game.
+installed_package() {
+    chmod 755 "$work"
+    cpack --config "$program_dir/CPackConfig.cmake" -G DEB -B "$work/package" >/dev/null ||
+        fail "cpack could not make the package"
+    local deb
+    deb=$(ls "$work"/package/kelvo-snake_*.deb)
+    dpkg-deb -f "$deb" Depends | grep -q libqt6multimedia6 ||
+        fail "the package does not depend on the libraries it links: $(dpkg-deb -f "$deb" Depends)"
+    local root="$work/root" file
+    dpkg-deb -x "$deb" "$root"
+    for file in bin/kelvo-snake share/kelvo-snake/bck.wav \
+        share/applications/io.github.kelvo.Snake.desktop \
+        share/metainfo/io.github.kelvo.Snake.metainfo.xml share/man/man6/kelvo-snake.6 \
+        share/doc/kelvo-snake/LICENSE share/doc/kelvo-snake/OFL.txt; do
+        [ -f "$root/usr/$file" ] || fail "the package lacks /usr/$file"
+    done
+    for size in 16 32 48 64 128 256; do
+        file="$root/usr/share/icons/hicolor/${size}x${size}/apps/io.github.kelvo.Snake.png"
+        [ "$(identify -format '%wx%h' "$file")" = "${size}x${size}" ] ||
+            fail "the package lacks a ${size} pixel icon"
+    done
+    chmod -R a-w "$root"
+    local home="$work/home"
+    mkdir -p "$home/run"
+    chmod 700 "$home/run"
+    # As the superuser (CI), play as nobody; otherwise the read-only copy is enough.
+    local as_player=()
+    if [ "$(id -u)" -eq 0 ]; then
+        chown -R nobody:nogroup "$home"
+        as_player=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+    fi
+    local program="$root/usr/bin/kelvo-snake"
+    [ "$("${as_player[@]}" "$program" --version)" = "kelvo-snake 1.0" ] || fail "--version"
+    run_installed() {  # [TRACER...]: starts the program, under the tracer if one is given
+        "$@" "${as_player[@]}" env -i PATH=/usr/bin:/bin HOME="$home" DISPLAY="$DISPLAY" \
+            XDG_RUNTIME_DIR="$home/run" QT_QPA_PLATFORM=xcb "$program" >>"$work/game.log" 2>&1 &
+        game_pid=$!
+    }
+    run_installed
+    wait_window "Select Resolution :" >/dev/null
+    sleep 0.3
+    keys Return
+    wait_window "Snake Menu" >/dev/null
+    sleep 0.3
+    keys Escape
+    expect_exit
+    local settings="$home/.config/kelvo-snake/data.ini"
+    [ "$(cat "$settings" 2>/dev/null)" = "$(printf '[data]\nres=1\nask=1')" ] ||
+        fail "$settings holds: $(cat "$settings" 2>/dev/null)"
+    # The second start skips the chooser; the game plays the installed music.
+    run_installed strace -f -qq -e trace=openat -o "$work/openat.log"
+    wait_window "Snake Menu" >/dev/null
+    sleep 0.3
+    keys Return
+    wait_window "Kelvo Snake" >/dev/null
+    sleep 0.5
+    shot installed_game
+    keys Escape
+    wait_count "Kelvo Snake" 2 || fail "Esc did not ask \"Exit?\""
+    keys Return
+    expect_exit
+    grep -qE "\"$root/usr/share/kelvo-snake/bck.wav\", O_RDONLY[^)]*\) = [0-9]" "$work/openat.log" ||
+        fail "the game did not open the installed bck.wav"
+    [ "$(cat "$settings")" = "$(printf '[data]\nres=1\nask=1\nlvl=1\nscolor=0\nbcolor=0')" ] ||
+        fail "$settings holds: $(cat "$settings")"
+    ! grep -q "cannot write" "$work/game.log" || fail "a write failed: $(cat "$work/game.log")"
 }
 
 start_x
