@@ -17,6 +17,18 @@ bool Writable(const std::string& path, bool folder) {
     return (st.st_mode & 0222) != 0 && ::access(path.c_str(), W_OK) == 0;
 }
 
+// The folders a system installs programs into. The superuser can write in them, but a game
+// run by the superuser keeps its settings in the superuser's own folder all the same.
+bool SystemFolder(const std::string& folder) {
+    for (const char* system : {"/bin", "/sbin", "/usr/bin", "/usr/sbin", "/usr/games",
+                               "/usr/local/bin", "/usr/local/sbin", "/usr/local/games"}) {
+        if (folder == system) {
+            return true;
+        }
+    }
+    return false;
+}
+
 bool Absolute(const char* path) {
     return path != nullptr && path[0] == '/';
 }
@@ -25,7 +37,8 @@ bool Absolute(const char* path) {
 
 SettingsPlace ChooseSettingsPlace(const std::string& programFolder, const char* xdgConfigHome,
                                   const char* home) {
-    if (Writable(programFolder + "/data.ini", false) || Writable(programFolder, true)) {
+    if (Writable(programFolder + "/data.ini", false) ||
+        (Writable(programFolder, true) && !SystemFolder(programFolder))) {
         return {programFolder, false};
     }
     if (Absolute(xdgConfigHome)) {

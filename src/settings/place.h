@@ -4,7 +4,9 @@
 #include <string>
 
 // The program's folder when the player can keep settings there: it holds a data.ini they can
-// write, or they can write in the folder itself (a portable copy, and every build folder).
+// write, or they can write in the folder itself (a portable copy, and every build folder) and
+// it is not one of the system's program folders (/usr/bin and the like, which the superuser
+// can write).
 // Otherwise, as for a program installed into a system folder, the per-user configuration folder:
 // $XDG_CONFIG_HOME/kelvo-snake, or ~/.config/kelvo-snake when that variable is unset or not an
 // absolute path. Without either, the program's folder all the same (writes then fail and say so).

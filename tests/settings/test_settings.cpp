@@ -274,6 +274,9 @@ class TestSettings : public QObject {
         ::chmod((program + "/data.ini").c_str(), 0444);
         QCOMPARE(place(nullptr), home + "/.config/kelvo-snake");
         ::chmod(program.c_str(), 0755);
+        // Not a system folder, even for the superuser, who can write there.
+        QCOMPARE(ChooseSettingsPlace("/usr/bin", nullptr, home.c_str()).folder,
+                 home + "/.config/kelvo-snake");
     }
 
     // The per-user folder comes with the first write, not with a read.
