@@ -148,9 +148,9 @@ QRegion ChangedBetween(const Scene& before, const Scene& after) {
     return changed;
 }
 
-void PaintScene(QPainter& painter, const Scene& scene, const QRect& area) {
+void PaintScene(QPainter& painter, const Scene& scene, const QRect& area, int enlargement) {
     painter.fillRect(area, Qt::black);
-    const qreal ratio = painter.device()->devicePixelRatioF();
+    const qreal ratio = painter.device()->devicePixelRatioF() * enlargement;
     for (const SceneItem& item : scene.items) {
         if (!item.Draws() || !item.rect.intersects(area)) {
             continue;

@@ -41,5 +41,7 @@ void SceneOf(const Sn::Controls& controls, float twipsPerPixelX, float twipsPerP
 // tail count as changed.
 QRegion ChangedBetween(const Scene& before, const Scene& after);
 
-// Paints the scene within `area`, which the painter is expected to be clipped to.
-void PaintScene(QPainter& painter, const Scene& scene, const QRect& area);
+// Paints the scene within `area`, which the painter is expected to be clipped to. With an
+// enlargement above 1 the painter is scaled by that whole factor: pixel art is enlarged by
+// whole pixels and everything else is drawn afresh at the finer pitch.
+void PaintScene(QPainter& painter, const Scene& scene, const QRect& area, int enlargement = 1);

@@ -1,16 +1,20 @@
 #include "game/game_window.h"
 
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScreen>
+#include <algorithm>
 
 #include "assets/pictures.h"
 #include "platform/qt_view.h"
+#include "settings/values.h"
 
 GameWindow::GameWindow(Sn& rules, platform::Platform& platform)
     : ModalWindow(platform.process),
       rules_(rules),
+      platform_(platform),
       twipsPerPixelX_(platform.screen.TwipsPerPixelX()),
       twipsPerPixelY_(platform.screen.TwipsPerPixelY()) {
     setWindowFlag(Qt::FramelessWindowHint);
@@ -31,6 +35,61 @@ GameWindow::GameWindow(Sn& rules, platform::Platform& platform)
         rules_.Timer2_Timer();
         AfterHandler();
     });
+}
+
+QSize GameWindow::FieldSize() const {
+    return platform::PixelRect(0, 0, rules_.controls.window.Width, rules_.controls.window.Height,
+                               twipsPerPixelX_, twipsPerPixelY_)
+        .size();
+}
+
+QRegion GameWindow::OnWindow(const QRegion& field) const {
+    QRegion window;
+    for (const QRect& rect : field) {
+        window += QRect(origin_ + rect.topLeft() * enlargement_, rect.size() * enlargement_);
+    }
+    return window;
+}
+
+void GameWindow::resizeEvent(QResizeEvent* event) {
+    ModalWindow::resizeEvent(event);
+    const QSize field = FieldSize();
+    if (field.isEmpty()) {
+        return;
+    }
+    enlargement_ = std::max(1, std::min(width() / field.width(), height() / field.height()));
+    origin_ = QPoint((width() - field.width() * enlargement_) / 2,
+                     (height() - field.height() * enlargement_) / 2);
+    pending_ = QRegion();
+    update();
+}
+
+void GameWindow::SetFullScreen(bool full) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QRect area = screen != nullptr ? screen->geometry() : QRect(QPoint(0, 0), FieldSize());
+    if (full) {
+        setMinimumSize(0, 0);
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        // Placed over the screen by hand as well: without a window manager nobody else does.
+        setGeometry(area);
+        setWindowState(windowState() | Qt::WindowFullScreen);
+    } else {
+        setWindowState(windowState() & ~Qt::WindowFullScreen);
+        setFixedSize(FieldSize());
+        QRect place(QPoint(0, 0), FieldSize());
+        place.moveCenter(area.center());
+        move(place.topLeft());
+    }
+}
+
+void GameWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F11 && !event->isAutoRepeat()) {
+        const bool full = !windowState().testFlag(Qt::WindowFullScreen);
+        WriteFlag(platform::SettingsFile(platform_.process), "full", full);
+        SetFullScreen(full);
+        return;
+    }
+    ModalWindow::keyPressEvent(event);
 }
 
 Scene GameWindow::CurrentScene() const {
@@ -68,7 +127,7 @@ void GameWindow::PaintPending() {
     if (pending_.isEmpty() || !isVisible()) {
         return;
     }
-    const QRegion region = pending_;
+    const QRegion region = OnWindow(pending_);
     pending_ = QRegion();
     sincePaint_.start();
     repaint(region);
@@ -85,17 +144,35 @@ void GameWindow::paintEvent(QPaintEvent* event) {
     // Each rectangle of the region on its own: a plain clip keeps the raster engine on its
     // fast paths, and the rectangles of a step (new head, old tail) are far apart.
     QPainter painter(this);
+    const QRect field = FieldRect();
     for (const QRect& rect : event->region()) {
         painter.setClipRect(rect);
-        PaintScene(painter, shown_, rect);
+        // Around the field, the screen is black.
+        for (const QRect& around : QRegion(rect).subtracted(field)) {
+            painter.fillRect(around, Qt::black);
+        }
+        const QRect inField = rect.intersected(field).translated(-origin_);
+        if (inField.isEmpty()) {
+            continue;
+        }
+        // The field's pixels this rectangle touches, whole ones.
+        const QRect area(inField.left() / enlargement_, inField.top() / enlargement_,
+                         (inField.right() / enlargement_) - inField.left() / enlargement_ + 1,
+                         (inField.bottom() / enlargement_) - inField.top() / enlargement_ + 1);
+        painter.save();
+        painter.translate(origin_);
+        painter.scale(enlargement_, enlargement_);
+        PaintScene(painter, shown_, area, enlargement_);
+        painter.restore();
     }
 }
 
 QImage GameWindow::Render(qreal ratio) {
-    QImage image(size() * ratio, QImage::Format_RGB32);
+    const QSize field = FieldSize();
+    QImage image(field * ratio, QImage::Format_RGB32);
     image.setDevicePixelRatio(ratio);
     QPainter painter(&image);
-    PaintScene(painter, CurrentScene(), image.rect());
+    PaintScene(painter, CurrentScene(), QRect(QPoint(0, 0), field));
     return image;
 }
 
@@ -112,10 +189,6 @@ void ShowGameModal(Sn& rules, platform::Platform& platform) {
 void ShowGameModal(Sn& rules, platform::Platform& platform, GameWindow& window) {
     rules.CreateControls(window);
     rules.Form_Load();
-    window.setFixedSize(
-        platform::PixelRect(0, 0, rules.controls.window.Width, rules.controls.window.Height,
-                            platform.screen.TwipsPerPixelX(), platform.screen.TwipsPerPixelY())
-            .size());
-    window.move(0, 0);
+    window.SetFullScreen(ReadFlag(platform::SettingsFile(platform.process), "full", true));
     window.ShowModal();
 }

@@ -1,5 +1,10 @@
 // The game's Qt view: paints Sn's controls (labels beneath pictures) and hands it keys, timer
 // events and close requests. After each change it repaints only the places that changed.
+//
+// The window covers the whole screen, black, as the design's window covered a screen running at
+// the chosen size; the field (the chosen size in pixels, every place in twips as designed)
+// stands in its middle, enlarged by the largest whole factor that fits. F11 switches between
+// that and a window of just the field's size, and the choice is kept in data.ini ("full").
 #pragma once
 
 #include <QElapsedTimer>
@@ -19,22 +24,35 @@ class GameWindow : public platform::ModalWindow {
 
     void Refresh() override;
 
-    // Paints the whole window into an image, as it shows on a screen of the given device pixel
-    // ratio.
+    // Paints the field into an image, as it shows on a screen of the given device pixel ratio.
     QImage Render(qreal ratio = 1);
+
+    // Covers the screen, or stands as a window of the field's size in the middle of it.
+    void SetFullScreen(bool full);
+    // Where the field stands in the window and how much it is enlarged.
+    QRect FieldRect() const { return QRect(origin_, FieldSize() * enlargement_); }
+    int Enlargement() const { return enlargement_; }
 
   protected:
     void FormUnload(std::int16_t& cancel) override { rules_.Form_Unload(cancel); }
     void FormKeyDown(std::int16_t keyCode) override { rules_.Form_KeyDown(keyCode, 0); }
     void Closing() override;
+    void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
   private:
     Scene CurrentScene() const;
+    QSize FieldSize() const;
+    // A region of the field as the window's pixels.
+    QRegion OnWindow(const QRegion& field) const;
     void PaintPending();
 
     Sn& rules_;
+    platform::Platform& platform_;
+    int enlargement_ = 1;
+    QPoint origin_;
     QTimer timer2_;
     // Changes are painted at most once per display frame; faster ticks than the display shows
     // would only cost CPU. What waits is painted by the next tick or, failing one, by a timer.

@@ -139,8 +139,26 @@ shot_window() {  # NAME SHOT
     import -window root -crop "${w}x${h}+${x}+${y}" +repage "$artifacts/$2.png"
 }
 
+# The game's field on the screen: where its top-left corner is and its whole-number enlargement.
+# The game covers the screen and centres the field in it; pixel checks below are in the field's
+# own pixels, measured from that corner (at an enlargement of 1).
+fx=0 fy=0 fk=1
+find_field() {  # RES_WIDTH RES_HEIGHT: from the game window's place and size
+    local x y w h
+    read -r x y w h < <(geometry "$(wait_window "Kelvo Snake")")
+    fk=$((w / $1 < h / $2 ? w / $1 : h / $2))
+    ((fk >= 1)) || fk=1
+    fx=$((x + (w - $1 * fk) / 2))
+    fy=$((y + (h - $2 * fk) / 2))
+}
+
+on_screen() {  # WxH+X+Y in the field: the same on the screen
+    local size=${1%%+*} rest=${1#*+}
+    echo "$size+$((fx + ${rest%%+*}))+$((fy + ${rest#*+}))"
+}
+
 pixel() {  # SHOT X Y: "R G B"
-    "$convert" "$artifacts/$1.png" -crop "1x1+$2+$3" -depth 8 txt:- |
+    "$convert" "$artifacts/$1.png" -crop "1x1+$((fx + $2))+$((fy + $3))" -depth 8 txt:- |
         sed -n '2s/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3/p'
 }
 
@@ -163,7 +181,7 @@ expect_tint() {  # SHOT X Y CHANNEL
 
 # Share of orange pixels (the game's text colour) in a region, as a fraction.
 orange_share() {  # SHOT WxH+X+Y
-    "$convert" "$artifacts/$1.png" -crop "$2" +repage -fuzz 12% -fill white \
+    "$convert" "$artifacts/$1.png" -crop "$(on_screen "$2")" +repage -fuzz 12% -fill white \
         -opaque 'rgb(255,128,0)' -fill black +opaque white -format '%[fx:mean]' info:
 }
 
@@ -175,7 +193,7 @@ expect_text() {  # SHOT WxH+X+Y
 
 # The right edge of the head: the rightmost pixel of the head block's centre colour on a row.
 head_right() {  # SHOT Y "R,G,B"
-    "$convert" "$artifacts/$1.png" -crop "640x1+0+$2" -depth 8 txt:- |
+    "$convert" "$artifacts/$1.png" -crop "640x1+$fx+$((fy + $2))" -depth 8 txt:- |
         awk -F'[:, ]+' -v c="($3)" 'index($0, c) { x = $1 } END { print x + 0 }'
 }
 
@@ -214,7 +232,8 @@ first_run() {
     sleep 0.3
     shot menu
     keys Return
-    expect_geometry "Kelvo Snake" "0 0 640 480"
+    expect_geometry "Kelvo Snake" "0 0 1024 768"  # the whole screen
+    find_field 640 480
     sleep 0.4
     shot game
     expect_tint game 320 5 blue
@@ -242,6 +261,7 @@ second_run() {
     shot_window "Snake Menu" menu_chosen
     keys Return
     wait_window "Kelvo Snake" >/dev/null
+    find_field 640 480
     sleep 0.4
     shot game
     expect_snake game "30 255 0"
@@ -265,6 +285,7 @@ second_run() {
     # The menu shows the saved options: Next without changes plays the same game again.
     keys Return
     wait_window "Kelvo Snake" >/dev/null
+    find_field 640 480
     sleep 0.4
     shot game_again
     expect_snake game_again "30 255 0"
@@ -292,6 +313,7 @@ large_resolution() {
     shot menu
     keys Return
     expect_geometry "Kelvo Snake" "0 0 1024 768"
+    find_field 1024 768
     sleep 0.4
     shot game
     expect_pixel game 520 80 "12 0 255"  # the head at the middle of 1024 pixels
@@ -310,6 +332,7 @@ esc_then_no() {
     sleep 0.3
     keys Return
     wait_window "Kelvo Snake" >/dev/null
+    find_field 640 480
     sleep 0.3
     keys space
     sleep 0.5
@@ -378,6 +401,7 @@ close_requests() {
     keys Return  # level 1: a step every 200 ms, about 2.6 s from the start to the right wall
     local game
     game=$(wait_window "Kelvo Snake")
+    find_field 640 480
     sleep 0.3
     close_then_no "$game" waiting
     shot waiting_after_no
@@ -397,6 +421,7 @@ close_requests() {
     sleep 0.3
     keys Return
     game=$(wait_window "Kelvo Snake")
+    find_field 640 480
     sleep 0.3
     close_then_no "$game" waiting_after_f2
     keys space

@@ -1,6 +1,7 @@
 // The game as a real window, offscreen, on the real clock and event pump: what it paints, and a
 // short game played with keys.
 #include <QApplication>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <set>
@@ -67,7 +68,9 @@ class TestGameWindow : public QObject {
     void paintsWallsSnakeFoodAndPrompt() {
         Fixture f;
         f.Drive([&f](GameWindow* w) {
-            QCOMPARE(w->geometry(), QRect(0, 0, 640, 480));
+            // The whole screen (800 by 800 offscreen), the field in its middle.
+            QCOMPARE(w->geometry(), QGuiApplication::primaryScreen()->geometry());
+            QCOMPARE(w->FieldRect(), QRect(80, 160, 640, 480));
             QCOMPARE(w->windowTitle(), QStringLiteral("Kelvo Snake"));
             QCOMPARE(w->cursor().shape(), Qt::BitmapCursor);
             const QImage shot = w->Render();
@@ -89,6 +92,22 @@ class TestGameWindow : public QObject {
             QTest::keyClick(w, Qt::Key_Escape);
         });
         QCOMPARE(f.fake.boxes.shown.size(), size_t{1});
+        QCOMPARE(f.fake.process.endCalls, 1);
+    }
+
+    void f11SwitchesToAWindowOfTheFieldsSizeAndBackAndIsRemembered() {
+        Fixture f;
+        f.Drive([&f](GameWindow* w) {
+            QTest::keyClick(w, Qt::Key_F11);
+            QTRY_COMPARE(w->geometry(), QRect(80, 160, 640, 480));
+            QCOMPARE(w->FieldRect(), QRect(0, 0, 640, 480));
+            QCOMPARE(ReadIni(f.fake.SettingsFile(), "data", "full", ""), std::string("0"));
+            QTest::keyClick(w, Qt::Key_F11);
+            QTRY_COMPARE(w->geometry(), QGuiApplication::primaryScreen()->geometry());
+            QCOMPARE(ReadIni(f.fake.SettingsFile(), "data", "full", ""), std::string("1"));
+            f.fake.boxes.answers = {true};
+            QTest::keyClick(w, Qt::Key_Escape);
+        });
         QCOMPARE(f.fake.process.endCalls, 1);
     }
 
