@@ -75,6 +75,9 @@ class Screen {
     virtual ~Screen() = default;
     virtual float TwipsPerPixelX() = 0;
     virtual float TwipsPerPixelY() = 0;
+    // Whether a window of that many pixels fits the screen's area for windows (without panels,
+    // at the desktop's scale).
+    virtual bool Fits(std::int32_t width, std::int32_t height) = 0;
 };
 
 // A pseudo-random generator drawing uniform values in [0, 1).

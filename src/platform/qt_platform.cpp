@@ -189,4 +189,13 @@ float QtScreen::TwipsPerPixelY() {
     return TwipsPerPixel(false);
 }
 
+bool QtScreen::Fits(std::int32_t width, std::int32_t height) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        return true;
+    }
+    const QSize area = screen->availableGeometry().size();
+    return width <= area.width() && height <= area.height();
+}
+
 }  // namespace platform

@@ -69,6 +69,7 @@ class QtScreen : public Screen {
   public:
     float TwipsPerPixelX() override;
     float TwipsPerPixelY() override;
+    bool Fits(std::int32_t width, std::int32_t height) override;
 };
 
 // std::mt19937_64, reseeded from the real-time clock's nanoseconds.

@@ -61,6 +61,8 @@ void ApplyLook(QWidget* widget) {
 QString IndicatorStyle() {
     return QStringLiteral(
         "QRadioButton, QCheckBox { color: rgb(255,128,0); background: black; }"
+        "QRadioButton:disabled { color: rgb(110,55,0); }"
+        "QRadioButton::indicator:disabled { border-color: rgb(110,55,0); }"
         "QRadioButton::indicator, QCheckBox::indicator {"
         " width: 9px; height: 9px; border: 1px solid rgb(255,128,0); background: black; }"
         "QRadioButton::indicator { border-radius: 5px; }"

@@ -1,5 +1,7 @@
 #include "start/frm_start.h"
 
+#include <cstdio>
+
 #include "settings/ini.h"
 #include "settings/values.h"
 
@@ -9,12 +11,13 @@ struct Resolution {
     const char* code;
     std::int32_t width;
     std::int32_t height;
+    const char* name;
 };
 
 constexpr std::array<Resolution, 3> kResolutions{{
-    {"1", 640, 480},
-    {"2", 800, 600},
-    {"3", 1024, 768},
+    {"1", 640, 480, "640 * 480"},
+    {"2", 800, 600, "800 * 600"},
+    {"3", 1024, 768, "1024 * 768"},
 }};
 
 }  // namespace
@@ -25,7 +28,8 @@ void FrmStart::CreateControls(platform::WindowHost& host) {
 }
 
 void FrmStart::SelectOption(int index) {
-    if (index < 0 || index >= static_cast<int>(controls.Option.size())) {
+    if (index < 0 || index >= static_cast<int>(controls.Option.size()) ||
+        !controls.Enabled[static_cast<size_t>(index)]) {
         return;
     }
     for (size_t i = 0; i < controls.Option.size(); ++i) {
@@ -45,12 +49,39 @@ void FrmStart::Form_Load() {
     if (!known) {
         ReportIgnored(SettingsFile(), "res", res, "1, 2 or 3");
     }
+    OfferSizesThatFit();
     // "ask" is read at every tick of the timer; an odd value is reported once per showing.
     if (const std::string ask = ReadIni(SettingsFile(), "data", "ask", "0");
         ask != "0" && ask != "1") {
         ReportIgnored(SettingsFile(), "ask", ask, "0 or 1");
     }
     controls.Timer1Enabled = true;
+}
+
+void FrmStart::OfferSizesThatFit() {
+    standIn_ = -1;
+    int selected = 0;
+    int largestFitting = -1;
+    for (size_t i = 0; i < kResolutions.size(); ++i) {
+        controls.Enabled[i] = platform_.screen.Fits(kResolutions[i].width, kResolutions[i].height);
+        if (controls.Enabled[i]) {
+            largestFitting = static_cast<int>(i);
+        }
+        if (controls.Option[i]) {
+            selected = static_cast<int>(i);
+        }
+    }
+    if (largestFitting < 0) {
+        controls.Enabled[0] = true;  // the smallest all the same, where none fits
+        return;
+    }
+    if (!controls.Enabled[static_cast<size_t>(selected)]) {
+        std::fprintf(stderr, "kelvo-snake: %s does not fit this screen; playing %s this time\n",
+                     kResolutions[static_cast<size_t>(selected)].name,
+                     kResolutions[static_cast<size_t>(largestFitting)].name);
+        SelectOption(largestFitting);
+        standIn_ = largestFitting;
+    }
 }
 
 void FrmStart::Timer1_Timer() {
@@ -64,7 +95,10 @@ void FrmStart::Label1_Click() {
         if (controls.Option[i]) {
             shared_.ResWidth = kResolutions[i].width;
             shared_.ResHeight = kResolutions[i].height;
-            WriteIni(SettingsFile(), "data", "res", kResolutions[i].code);
+            // A size that stands in for a stored one that does not fit is not stored.
+            if (static_cast<int>(i) != standIn_) {
+                WriteIni(SettingsFile(), "data", "res", kResolutions[i].code);
+            }
         }
     }
     if (controls.Check1) {

@@ -16,6 +16,7 @@ class FrmStart {
     // The controls' state, as designed; made afresh at every showing.
     struct Controls {
         std::array<bool, 3> Option{true, false, false};  // Option1 to Option3, one selected
+        std::array<bool, 3> Enabled{true, true, true};   // the sizes whose windows fit
         bool Check1 = true;                              // "Don't ask me again."
         bool Timer1Enabled = false;
         int Timer1Interval = 40;  // milliseconds
@@ -43,9 +44,14 @@ class FrmStart {
     bool nextChosen = false;
 
   private:
+    // Offers only the sizes whose windows fit the screen; a stored size that does not fit is
+    // replaced, for this run only, by the largest that does.
+    void OfferSizesThatFit();
     std::string SettingsFile() { return platform::SettingsFile(platform_.process); }
 
     platform::Platform& platform_;
     SharedState& shared_;
     platform::WindowHost* host_ = nullptr;
+    // The size this run uses in place of a stored one that does not fit; -1 when none is.
+    int standIn_ = -1;
 };

@@ -85,6 +85,7 @@ StartWindow::StartWindow(FrmStart& rules, platform::Platform& platform)
 
 void StartWindow::ShowControls() {
     for (size_t i = 0; i < options_.size(); ++i) {
+        options_[i]->setEnabled(rules_.controls.Enabled[i]);
         options_[i]->setChecked(rules_.controls.Option[i]);
     }
     check1_->setChecked(rules_.controls.Check1);

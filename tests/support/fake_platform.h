@@ -101,8 +101,13 @@ class Screen : public platform::Screen {
   public:
     float TwipsPerPixelX() override { return x; }
     float TwipsPerPixelY() override { return y; }
+    bool Fits(std::int32_t width, std::int32_t height) override {
+        return width <= availableWidth && height <= availableHeight;
+    }
     float x = 15.0f;
     float y = 15.0f;
+    std::int32_t availableWidth = 1920;
+    std::int32_t availableHeight = 1080;
 };
 
 // Draws scripted values, then a fixed one; counts the reseeds.
