@@ -36,6 +36,7 @@ class Silence : public platform::Sound {
   public:
     void PlayLooping(const std::string&) override {}
     void Stop() override {}
+    void SetMuted(bool) override {}
 };
 
 // Ending a run closes the game window instead of the process.

@@ -11,6 +11,7 @@
 #include "assets/font.h"
 #include "assets/pictures.h"
 #include "platform/qt_platform.h"
+#include "settings/values.h"
 
 namespace {
 
@@ -67,6 +68,8 @@ int main(int argc, char* argv[]) {
     assets::InstallGameFont();
 
     platform::QtPlatform qt;
+    // The player's M of an earlier run holds: the music stays off.
+    qt.sound.SetMuted(ReadFlag(platform::SettingsFile(qt.process), "mute", false));
     SharedState shared;
     ProgramWindows windows(qt.bundle, shared);
     Main(shared, qt.process, windows);

@@ -12,7 +12,7 @@
 #include "settings/values.h"
 
 GameWindow::GameWindow(Sn& rules, platform::Platform& platform)
-    : ModalWindow(platform.process),
+    : ModalWindow(platform),
       rules_(rules),
       platform_(platform),
       twipsPerPixelX_(platform.screen.TwipsPerPixelX()),
@@ -35,6 +35,15 @@ GameWindow::GameWindow(Sn& rules, platform::Platform& platform)
         rules_.Timer2_Timer();
         AfterHandler();
     });
+    // The player going to another program pauses the game; the program's own "Exit?" box
+    // taking the focus does not, as the program stays the active one.
+    connect(qApp, &QGuiApplication::applicationStateChanged, this,
+            [this](Qt::ApplicationState state) {
+                if (state != Qt::ApplicationActive && isVisible()) {
+                    rules_.Pause();
+                    AfterHandler();
+                }
+            });
 }
 
 QSize GameWindow::FieldSize() const {
@@ -83,6 +92,11 @@ void GameWindow::SetFullScreen(bool full) {
 }
 
 void GameWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_P || event->key() == Qt::Key_Pause) {
+        rules_.Pause();
+        AfterHandler();
+        return;
+    }
     if (event->key() == Qt::Key_F11 && !event->isAutoRepeat()) {
         const bool full = !windowState().testFlag(Qt::WindowFullScreen);
         WriteFlag(platform::SettingsFile(platform_.process), "full", full);

@@ -92,6 +92,10 @@ class Sn {
     void ExeTimer();
     void Form_KeyDown(std::int16_t KeyCode, std::int16_t Shift);
     void Timer2_Timer();
+    // Back to the waiting state during play (P, the Pause key, or the player going to another
+    // program): the prompt shows, no tick acts and arrows do nothing until Space goes on as it
+    // starts a game. Does nothing while waiting or after the game.
+    void Pause();
     // Movement, collisions, food.
     void fMove();
     void check_coll();

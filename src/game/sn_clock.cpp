@@ -108,6 +108,15 @@ void Sn::Form_KeyDown(std::int16_t KeyCode, std::int16_t /*Shift*/) {
     }
 }
 
+void Sn::Pause() {
+    LabelControl& prompt = controls.label(Label::lblspace);
+    if (prompt.Visible || controls.label(Label::lblscend).Visible) {
+        return;
+    }
+    prompt.Visible = true;
+    Refresh();
+}
+
 void Sn::Timer2_Timer() {
     controls.Timer2Enabled = false;
     controls.label(Label::lblscore).Visible = false;

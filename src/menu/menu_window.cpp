@@ -22,7 +22,7 @@ enum ClickablePicture { kNext, kHighScore };
 }  // namespace
 
 MenuWindow::MenuWindow(FrmMenu& rules, platform::Platform& platform)
-    : ModalWindow(platform.process), rules_(rules), platform_(platform) {
+    : ModalWindow(platform), rules_(rules), platform_(platform) {
     setWindowFlag(Qt::FramelessWindowHint);
     setWindowTitle(QStringLiteral("Snake Menu"));
     setWindowIcon(assets::WindowIcon());

@@ -6,10 +6,23 @@
 #include <algorithm>
 
 #include "platform/qt_view.h"
+#include "settings/values.h"
 
 namespace platform {
 
-ModalWindow::ModalWindow(Process& process) : process_(process) {}
+ModalWindow::ModalWindow(Platform& platform) : platform_(platform), process_(platform.process) {}
+
+bool ModalWindow::SwitchMusic(const QKeyEvent* event) {
+    if (event->key() != Qt::Key_M || event->isAutoRepeat() ||
+        (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+        return false;
+    }
+    const std::string file = SettingsFile(process_);
+    const bool muted = !ReadFlag(file, "mute", false);
+    WriteFlag(file, "mute", muted);
+    platform_.sound.SetMuted(muted);
+    return true;
+}
 
 void ModalWindow::ShowModal() {
     exec();
@@ -76,6 +89,9 @@ void ModalWindow::RouteKeys(QWidget* control, std::function<void(std::int16_t)> 
 
 bool ModalWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
+        if (SwitchMusic(static_cast<QKeyEvent*>(event))) {
+            return true;
+        }
         for (const KeyRoute& route : routes_) {
             if (route.control != watched) {
                 continue;
@@ -92,6 +108,9 @@ bool ModalWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void ModalWindow::keyPressEvent(QKeyEvent* event) {
     event->accept();
+    if (SwitchMusic(event)) {
+        return;
+    }
     const QWidget* focus = focusWidget();
     if (focus == nullptr || focus == this) {
         FormKeyDown(VirtualKeyCode(event->key()));

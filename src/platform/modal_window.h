@@ -1,5 +1,6 @@
 // What the program's three windows share as Qt views: each is shown modally and hands its rules
-// every close request, key and click, then shows what the rules changed.
+// every close request, key and click, then shows what the rules changed. M switches the music
+// off and on in every one of them.
 //
 // A close request from the window system is queued and handed to the rules from the event loop,
 // never from inside Qt's close handling: Form_Unload may run a game's clock loop (No on "Exit?"
@@ -21,7 +22,7 @@ namespace platform {
 class ModalWindow : public QDialog, public WindowHost {
     Q_OBJECT
   public:
-    explicit ModalWindow(Process& process);
+    explicit ModalWindow(Platform& platform);
 
     // Shows the window and returns once it has unloaded or the program has ended.
     void ShowModal();
@@ -59,6 +60,9 @@ class ModalWindow : public QDialog, public WindowHost {
     void reject() override {}  // Esc belongs to the rules' key handlers
 
   private:
+    // M, in every window: the music off or on, kept in data.ini as "mute".
+    bool SwitchMusic(const QKeyEvent* event);
+
     struct KeyRoute {
         QObject* control;
         std::function<void(std::int16_t)> handler;
@@ -68,6 +72,7 @@ class ModalWindow : public QDialog, public WindowHost {
     void RequestClose();
     void Finish(int result);
 
+    Platform& platform_;
     Process& process_;
     std::vector<KeyRoute> routes_;
     bool closing_ = false;

@@ -49,6 +49,8 @@ class Sound {
     // unplayable file plays nothing and is not reported.
     virtual void PlayLooping(const std::string& path) = 0;
     virtual void Stop() = 0;
+    // Switches the music off and on (the player's M); a muted music neither plays nor loads.
+    virtual void SetMuted(bool muted) = 0;
 };
 
 // The running process.

@@ -38,15 +38,24 @@ class QtMessageBoxes : public MessageBoxes {
     void Inform(const std::string& text, const std::string& title) override;
 };
 
+// The music plays while it has been started, is not muted and the program is the active one:
+// it falls silent while the player is in another program, and plays on when they come back.
 class QtSound : public Sound {
   public:
     QtSound();
     ~QtSound() override;
     void PlayLooping(const std::string& path) override;
     void Stop() override;
+    void SetMuted(bool muted) override;
 
   private:
+    void Apply();
+
     std::unique_ptr<QSoundEffect> effect_;
+    std::string path_;
+    bool started_ = false;
+    bool muted_ = false;
+    bool active_ = true;
 };
 
 // The running program. Where its settings and music are is decided when it is made, once per

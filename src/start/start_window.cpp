@@ -31,7 +31,7 @@ const std::array<const char*, 3> kOptionTexts{"640 * 480", "800 * 600", "1024 * 
 }  // namespace
 
 StartWindow::StartWindow(FrmStart& rules, platform::Platform& platform)
-    : ModalWindow(platform.process), rules_(rules) {
+    : ModalWindow(platform), rules_(rules) {
     setWindowTitle(QStringLiteral("Select Resolution :"));
     setWindowIcon(assets::WindowIcon());
     platform::ApplyLook(this);

@@ -236,6 +236,34 @@ class TestSn : public QObject {
         QVERIFY(!f.game.loopRunning);
     }
 
+    // Pause puts a running game back to waiting: no tick acts, arrows do nothing, and Space
+    // goes on with the next step one full interval later. Waiting, it changes nothing.
+    void pauseWaitsForSpaceLikeTheStartOfAGame() {
+        Fixture f(1024, 768, 2);  // 100 ms
+        f.Load();
+        f.FoodAway();
+        f.game.Pause();  // waiting already
+        QVERIFY(f.game.controls.label(Label::lblspace).Visible);
+        const std::uint32_t start = f.fake.clock.Now();
+        float pausedAt = 0;
+        f.fake.pump.After(250, [&] {
+            f.game.Pause();
+            pausedAt = f.Head().Left;
+        });
+        f.fake.pump.After(1000, [&] {
+            QVERIFY(f.game.controls.label(Label::lblspace).Visible);
+            f.game.Form_KeyDown(Sn::kKeyUp, 0);
+            QCOMPARE(f.Head().Left, pausedAt);  // nothing moved while paused
+            QCOMPARE(f.game.direction, std::string("X+"));
+            f.game.Form_KeyDown(Sn::kKeySpace, 0);
+        });
+        f.fake.pump.After(1150, [&] { f.game.Form_KeyDown(Sn::kKeyEscape, 0); });
+        f.game.Form_KeyDown(Sn::kKeySpace, 0);
+        QCOMPARE(platform::TicksBetween(start, f.host.moveTicks.at(1)), 200);
+        QCOMPARE(platform::TicksBetween(start, f.host.moveTicks.at(2)), 1100);
+        QCOMPARE(f.host.moveTicks.size(), size_t{3});
+    }
+
     // --- keys --------------------------------------------------------------------------------
 
     void arrowKeysTurnAndStepAtOnceAndTheNextTickOnlyChecks() {

@@ -173,6 +173,21 @@ class TestMenuWindow : public QObject {
         });
     }
 
+    // M switches the music off and on, in a list as anywhere, and data.ini keeps it.
+    void mSwitchesTheMusicAndDataIniKeepsIt() {
+        Fixture f;
+        f.Drive([&f](MenuWindow* w) {
+            QTest::keyClick(w->cmblvl(), Qt::Key_M);
+            QVERIFY(f.fake.sound.muted);
+            QCOMPARE(ReadIni(f.fake.SettingsFile(), "data", "mute", ""), std::string("1"));
+            QCOMPARE(w->cmblvl()->currentText(), QStringLiteral("1"));
+            QTest::keyClick(w->cmblvl(), Qt::Key_M);
+            QVERIFY(!f.fake.sound.muted);
+            QCOMPARE(ReadIni(f.fake.SettingsFile(), "data", "mute", ""), std::string("0"));
+            w->close();
+        });
+    }
+
     void closeByTheWindowSystemEndsTheProgram() {
         Fixture f;
         f.Drive([](MenuWindow* w) { w->close(); });

@@ -82,7 +82,9 @@ class Sound : public platform::Sound {
         playing.clear();
         calls.push_back("stop");
     }
+    void SetMuted(bool on) override { muted = on; }
     std::string playing;
+    bool muted = false;
     std::vector<std::string> calls;
 };
 
