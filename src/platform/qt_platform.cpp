@@ -4,10 +4,7 @@
 #include <unistd.h>
 
 #include <QApplication>
-#include <QCloseEvent>
 #include <QFileInfo>
-#include <QKeyEvent>
-#include <QMessageBox>
 #include <QScreen>
 #include <QSocketNotifier>
 #include <QSoundEffect>
@@ -26,31 +23,6 @@ std::int64_t MonotonicNanoseconds() {
     clock_gettime(CLOCK_MONOTONIC, &ts);
     return static_cast<std::int64_t>(ts.tv_sec) * 1'000'000'000 + ts.tv_nsec;
 }
-
-QWidget* DialogParent() {
-    if (QWidget* modal = QApplication::activeModalWidget()) {
-        return modal;
-    }
-    return QApplication::activeWindow();
-}
-
-// A question that only its buttons answer (Yes, No, their Y and N keys, Enter on the default):
-// Esc and a close request on the box do nothing, as with a system-modal box that has no Cancel.
-class YesNoBox : public QMessageBox {
-  public:
-    using QMessageBox::QMessageBox;
-
-  protected:
-    void keyPressEvent(QKeyEvent* event) override {
-        if (event->key() == Qt::Key_Escape) {
-            event->accept();
-            return;
-        }
-        QMessageBox::keyPressEvent(event);
-    }
-    void closeEvent(QCloseEvent* event) override { event->ignore(); }
-    void reject() override {}
-};
 
 float TwipsPerPixel(bool horizontal) {
     const QScreen* screen = QGuiApplication::primaryScreen();
@@ -109,25 +81,6 @@ bool QtEventPump::WaitUntil(std::uint32_t deadline) {
     // Left armed: a wake-up after an earlier event only costs the caller one more pass.
     QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
     return true;
-}
-
-bool QtMessageBoxes::AskYesNo(const std::string& text, const std::string& title) {
-    YesNoBox box(QMessageBox::Warning, QString::fromStdString(title), QString::fromStdString(text),
-                 QMessageBox::Yes | QMessageBox::No, DialogParent());
-    box.setTextFormat(Qt::PlainText);
-    box.setDefaultButton(QMessageBox::Yes);
-    box.setWindowModality(Qt::ApplicationModal);
-    box.setWindowFlag(Qt::WindowStaysOnTopHint);
-    return box.exec() != QMessageBox::No;
-}
-
-void QtMessageBoxes::Inform(const std::string& text, const std::string& title) {
-    QMessageBox box(QMessageBox::Information, QString::fromStdString(title),
-                    QString::fromStdString(text), QMessageBox::Ok, DialogParent());
-    // The text may come from the settings file: shown as it stands, never as markup.
-    box.setTextFormat(Qt::PlainText);
-    box.setWindowModality(Qt::ApplicationModal);
-    box.exec();
 }
 
 QtSound::QtSound() {

@@ -32,10 +32,18 @@ class QtEventPump : public EventPump {
     std::unique_ptr<QSocketNotifier> notifier_;
 };
 
+// Message boxes centred over the window that asks. Where the window system places windows as
+// it likes (Wayland: a compositor put "Exit?" beside the game), a box is drawn inside that
+// window instead, over a cover that takes the clicks, with the window's controls disabled.
 class QtMessageBoxes : public MessageBoxes {
   public:
+    QtMessageBoxes();
+    explicit QtMessageBoxes(bool insideWindows) : insideWindows_(insideWindows) {}
     bool AskYesNo(const std::string& text, const std::string& title) override;
     void Inform(const std::string& text, const std::string& title) override;
+
+  private:
+    bool insideWindows_;
 };
 
 // The music plays while it has been started, is not muted and the program is the active one:

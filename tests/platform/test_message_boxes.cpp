@@ -1,8 +1,12 @@
 // The program's message boxes as real windows, offscreen: what answers "Exit?", and how stored
 // text is shown.
+#include <QApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QWindow>
 #include <algorithm>
 #include <functional>
@@ -30,6 +34,30 @@ class TestMessageBoxes : public QObject {
         DriveModal<QMessageBox>([](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Return); },
                                 ask);
         QVERIFY(yes);
+    }
+
+    // Where the window system places windows as it likes (Wayland), the box stands inside the
+    // window that asked, in its middle, and the window's controls wait for the answer.
+    void insideTheWindowTheBoxStandsInItsMiddle() {
+        QDialog window;
+        window.resize(640, 480);
+        auto* control = new QPushButton(QStringLiteral("control"), &window);
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        platform::QtMessageBoxes boxes(true);
+        QTimer::singleShot(0, [&window, control] {
+            auto* box = window.findChild<QMessageBox*>();
+            QVERIFY(box != nullptr && box->isVisible() && !box->isWindow());
+            QVERIFY((box->geometry().center() - window.rect().center()).manhattanLength() <= 2);
+            QVERIFY(!control->isEnabled());
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);  // still no answer
+            QVERIFY(box->isVisible());
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_N);
+        });
+        QVERIFY(!boxes.AskYesNo("Exit?", "Kelvo Snake"));
+        QVERIFY(control->isEnabled());
+        QVERIFY(window.findChild<QMessageBox*>() == nullptr);
     }
 
     void storedTextIsShownAsItStands() {

@@ -1,0 +1,110 @@
+// The message boxes of qt_platform.h.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <vector>
+
+#include "platform/qt_platform.h"
+
+namespace platform {
+namespace {
+
+QWidget* DialogParent() {
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+        return modal;
+    }
+    return QApplication::activeWindow();
+}
+
+// A question that only its buttons answer (Yes, No, their Y and N keys, Enter on the default):
+// Esc and a close request on the box do nothing, as with a system-modal box that has no Cancel.
+class YesNoBox : public QMessageBox {
+  public:
+    using QMessageBox::QMessageBox;
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->key() == Qt::Key_Escape) {
+            event->accept();
+            return;
+        }
+        QMessageBox::keyPressEvent(event);
+    }
+    void closeEvent(QCloseEvent* event) override { event->ignore(); }
+    void reject() override {}
+};
+
+// Shows the box modally over `parent` and returns its answer. Inside the parent, the box is a
+// child centred on a cover of the whole window; the window and its controls take no input
+// until it is answered.
+int Run(QMessageBox& box, QWidget* parent, bool inside) {
+    if (!inside || parent == nullptr) {
+        box.setWindowModality(Qt::ApplicationModal);
+        return box.exec();
+    }
+    QWidget cover(parent);
+    cover.setAttribute(Qt::WA_NoMousePropagation);
+    cover.setGeometry(parent->rect());
+    box.setParent(&cover, Qt::Widget);
+    std::vector<QPointer<QWidget>> disabled;
+    for (QWidget* child : parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (child != &cover && child->isEnabled()) {
+            child->setEnabled(false);
+            disabled.emplace_back(child);
+        }
+    }
+    const Qt::FocusPolicy parentFocus = parent->focusPolicy();
+    parent->setFocusPolicy(Qt::NoFocus);
+    box.setAutoFillBackground(true);
+    box.adjustSize();
+    box.move(cover.rect().center() - box.rect().center());
+    cover.show();
+    box.show();
+    // A box inside a window takes no focus by itself: give it to the default button.
+    QAbstractButton* first = box.defaultButton();
+    if (first == nullptr && !box.buttons().isEmpty()) {
+        first = box.buttons().first();
+    }
+    if (first != nullptr) {
+        first->setFocus();
+    }
+    const int answer = box.exec();
+    box.setParent(nullptr);  // the box outlives the cover
+    parent->setFocusPolicy(parentFocus);
+    for (const QPointer<QWidget>& child : disabled) {
+        if (child) {
+            child->setEnabled(true);
+        }
+    }
+    return answer;
+}
+
+}  // namespace
+
+QtMessageBoxes::QtMessageBoxes()
+    : insideWindows_(QGuiApplication::platformName().startsWith(QStringLiteral("wayland"))) {}
+
+bool QtMessageBoxes::AskYesNo(const std::string& text, const std::string& title) {
+    QWidget* parent = DialogParent();
+    YesNoBox box(QMessageBox::Warning, QString::fromStdString(title), QString::fromStdString(text),
+                 QMessageBox::Yes | QMessageBox::No, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    return Run(box, parent, insideWindows_) != QMessageBox::No;
+}
+
+void QtMessageBoxes::Inform(const std::string& text, const std::string& title) {
+    QWidget* parent = DialogParent();
+    QMessageBox box(QMessageBox::Information, QString::fromStdString(title),
+                    QString::fromStdString(text), QMessageBox::Ok, parent);
+    // The text may come from the settings file: shown as it stands, never as markup.
+    box.setTextFormat(Qt::PlainText);
+    Run(box, parent, insideWindows_);
+}
+
+}  // namespace platform
