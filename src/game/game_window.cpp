@@ -89,6 +89,10 @@ void GameWindow::SetFullScreen(bool full) {
         place.moveCenter(area.center());
         move(place.topLeft());
     }
+    // Without a window manager the focus does not come back by itself after the change.
+    if (isVisible()) {
+        activateWindow();
+    }
 }
 
 void GameWindow::keyPressEvent(QKeyEvent* event) {

@@ -44,7 +44,13 @@ class YesNoBox : public QMessageBox {
 int Run(QMessageBox& box, QWidget* parent, bool inside) {
     if (!inside || parent == nullptr) {
         box.setWindowModality(Qt::ApplicationModal);
-        return box.exec();
+        const int answer = box.exec();
+        // Without a window manager the focus would stay with a window of Qt's own, and the
+        // program could not tell when the player goes to another one.
+        if (parent != nullptr && parent->isVisible()) {
+            parent->activateWindow();
+        }
+        return answer;
     }
     QWidget cover(parent);
     cover.setAttribute(Qt::WA_NoMousePropagation);

@@ -4,6 +4,7 @@
 #
 # Usage: e2e.sh CASE PROGRAM_DIR ARTIFACT_DIR [CLOSE_REQUEST]
 #   CASE: first_run | second_run | large_resolution | esc_then_no | close_requests |
+#         big_screen | big_screen_wm | wayland | scaled_screen (on a 1920 by 1080 screen) |
 #         installed_package (PROGRAM_DIR is then the build folder, which cpack packs)
 #   CLOSE_REQUEST: the helper that sends a window a window-system close request
 set -euo pipefail
@@ -20,8 +21,11 @@ work=$(mktemp -d)
 xvfb_pid=""
 game_pid=""
 
+helpers=()  # other programs a run starts: a window manager, a compositor, another window
+
 cleanup() {
     [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null || true
+    for pid in "${helpers[@]}"; do kill "$pid" 2>/dev/null || true; done
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
     chmod -R u+w "$work" 2>/dev/null || true
     rm -rf "$work"
@@ -39,9 +43,9 @@ fail() {
 
 # --- the X server and the program ------------------------------------------------------------
 
-start_x() {
+start_x() {  # [SIZE]: 1024x768 unless given
     local fd_file="$work/display"
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fd_file" >/dev/null 2>&1 &
+    Xvfb -displayfd 3 -screen 0 "${1:-1024x768}x24" -nolisten tcp 3>"$fd_file" >/dev/null 2>&1 &
     xvfb_pid=$!
     for _ in $(seq 100); do
         [ -s "$fd_file" ] && break
@@ -141,11 +145,15 @@ shot_window() {  # NAME SHOT
 
 # The game's field on the screen: where its top-left corner is and its whole-number enlargement.
 # The game covers the screen and centres the field in it; pixel checks below are in the field's
-# own pixels, measured from that corner (at an enlargement of 1).
+# own pixels, measured from that corner and enlarged as the field is.
 fx=0 fy=0 fk=1
-find_field() {  # RES_WIDTH RES_HEIGHT: from the game window's place and size
+find_field() {  # RES_WIDTH RES_HEIGHT [SCREEN_GEOMETRY]: from the game window's place and size
     local x y w h
-    read -r x y w h < <(geometry "$(wait_window "Kelvo Snake")")
+    if [ $# -gt 2 ]; then
+        read -r x y w h <<<"$3"
+    else
+        read -r x y w h < <(geometry "$(wait_window "Kelvo Snake")")
+    fi
     fk=$((w / $1 < h / $2 ? w / $1 : h / $2))
     ((fk >= 1)) || fk=1
     fx=$((x + (w - $1 * fk) / 2))
@@ -154,11 +162,11 @@ find_field() {  # RES_WIDTH RES_HEIGHT: from the game window's place and size
 
 on_screen() {  # WxH+X+Y in the field: the same on the screen
     local size=${1%%+*} rest=${1#*+}
-    echo "$size+$((fx + ${rest%%+*}))+$((fy + ${rest#*+}))"
+    echo "$((${size%x*} * fk))x$((${size#*x} * fk))+$((fx + ${rest%%+*} * fk))+$((fy + ${rest#*+} * fk))"
 }
 
 pixel() {  # SHOT X Y: "R G B"
-    "$convert" "$artifacts/$1.png" -crop "1x1+$((fx + $2))+$((fy + $3))" -depth 8 txt:- |
+    "$convert" "$artifacts/$1.png" -crop "1x1+$((fx + $2 * fk))+$((fy + $3 * fk))" -depth 8 txt:- |
         sed -n '2s/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3/p'
 }
 
@@ -193,8 +201,8 @@ expect_text() {  # SHOT WxH+X+Y
 
 # The right edge of the head: the rightmost pixel of the head block's centre colour on a row.
 head_right() {  # SHOT Y "R,G,B"
-    "$convert" "$artifacts/$1.png" -crop "640x1+$fx+$((fy + $2))" -depth 8 txt:- |
-        awk -F'[:, ]+' -v c="($3)" 'index($0, c) { x = $1 } END { print x + 0 }'
+    "$convert" "$artifacts/$1.png" -crop "$((640 * fk))x1+$fx+$((fy + $2 * fk))" -depth 8 txt:- |
+        awk -F'[:, ]+' -v c="($3)" -v k="$fk" 'index($0, c) { x = $1 } END { print int(x / k) }'
 }
 
 # The snake of seven blocks heading right from the middle of a 640-pixel window, in one colour.
@@ -507,6 +515,224 @@ installed_package() {
     ! grep -q "cannot write" "$work/game.log" || fail "a write failed: $(cat "$work/game.log")"
 }
 
-start_x
+# A screen pixel, outside the field: "R G B".
+screen_pixel() {  # SHOT X Y
+    "$convert" "$artifacts/$1.png" -crop "1x1+$2+$3" -depth 8 txt:- |
+        sed -n '2s/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3/p'
+}
+
+# Whether the file was opened by the traced program (strace's openat lines).
+opened() {  # TRACE FILE
+    grep -qE "\"$2\", O_RDONLY[^)]*\) = [0-9]" "$1"
+}
+
+# On a 1920 by 1080 screen: the game covers it with the field twice as large in its middle, F11
+# gives a window of the field's size, another window taking the focus pauses the game, "Exit?"
+# stands over the game, and M holds over a restart.
+big_screen_run() {  # with_wm | without_wm
+    if [ "$1" = with_wm ]; then
+        openbox --sm-disable >/dev/null 2>&1 &
+        helpers+=($!)
+        sleep 0.5
+    fi
+    make_folder '[data]\nres=1\nask=1\n'
+    start_traced() {
+        (cd "$work/game" && QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work" \
+            exec strace -f -qq -e trace=openat -o "$work/$1" ./kelvo-snake) >>"$work/game.log" 2>&1 &
+        game_pid=$!
+    }
+    start_traced first.trace
+    wait_window "Snake Menu" >/dev/null
+    sleep 0.3
+    keys Return
+    local game
+    game=$(wait_window "Kelvo Snake")
+    sleep 0.5
+    [ "$(geometry "$game")" = "0 0 1920 1080" ] || fail "the game is at $(geometry "$game")"
+    find_field 640 480
+    [ "$fx $fy $fk" = "320 60 2" ] || fail "the field stands at $fx,$fy enlarged $fk times"
+    shot big_game
+    expect_tint big_game 320 5 blue    # the walls, twice as large
+    expect_tint big_game 5 240 blue
+    expect_tint big_game 634 240 blue
+    expect_tint big_game 320 474 blue
+    expect_snake big_game "12 0 255"
+    local at
+    for at in "100 540" "315 540" "1605 540" "960 55" "960 1025"; do
+        [ "$(screen_pixel big_game $at)" = "0 0 0" ] || fail "not black around the field at $at"
+    done
+    # F11: a window of the field's size in the middle of the screen, and back.
+    keys F11
+    sleep 0.5
+    [ "$(geometry "$(wait_window "Kelvo Snake")")" = "640 300 640 480" ] ||
+        fail "after F11 the game is at $(geometry "$(wait_window "Kelvo Snake")")"
+    keys F11
+    sleep 0.5
+    [ "$(geometry "$(wait_window "Kelvo Snake")")" = "0 0 1920 1080" ] || fail "F11 again"
+    # "Exit?" stands over the middle of the game.
+    keys Escape
+    wait_count "Kelvo Snake" 2 || fail "Esc did not ask \"Exit?\""
+    local box x y w h
+    box=$(visible_windows "Kelvo Snake" | grep -v "^$game\$" | head -n1)
+    read -r x y w h < <(geometry "$box")
+    ((x + w / 2 > 900 && x + w / 2 < 1020 && y + h / 2 > 480 && y + h / 2 < 600)) ||
+        fail "\"Exit?\" stands at $x,$y (${w}x$h), not over the middle of the game"
+    keys n
+    wait_count "Kelvo Snake" 1 || fail "No did not close \"Exit?\""
+    # Another window taking the focus during play pauses the game.
+    keys space
+    sleep 0.5
+    xmessage -geometry 160x60+10+10 "another program" >/dev/null 2>&1 &
+    helpers+=($!)
+    local other
+    other=$(wait_window "xmessage")
+    if [ "$1" = with_wm ]; then
+        xdotool windowactivate --sync "$other"
+    else
+        xdotool windowfocus --sync "$other"
+    fi
+    sleep 0.8
+    shot paused_a
+    sleep 2
+    shot paused_b
+    cmp -s "$artifacts/paused_a.png" "$artifacts/paused_b.png" ||
+        fail "the game went on while another window had the focus"
+    expect_text paused_a "440x40+100+216"  # the prompt is back
+    kill "${helpers[-1]}"
+    if [ "$1" = with_wm ]; then
+        xdotool windowactivate --sync "$game"
+    else
+        xdotool windowfocus --sync "$game"
+    fi
+    sleep 0.3
+    keys space
+    sleep 0.3
+    shot resumed_a
+    sleep 0.5
+    shot resumed_b
+    (($(head_right resumed_b 80 "12,0,255") > $(head_right resumed_a 80 "12,0,255"))) ||
+        fail "Space did not go on with the game"
+    # M: the music off, and still off at the next start.
+    keys m
+    sleep 0.2
+    keys Escape
+    wait_count "Kelvo Snake" 2 || fail "Esc did not ask \"Exit?\""
+    keys Return
+    expect_exit
+    opened "$work/first.trace" "$work/game/bck.wav" || fail "the music did not play at first"
+    grep -q '^mute=1$' "$work/game/data.ini" || fail "M was not kept: $(data)"
+    start_traced second.trace
+    wait_window "Snake Menu" >/dev/null
+    sleep 0.3
+    keys Return
+    wait_window "Kelvo Snake" >/dev/null
+    sleep 0.5
+    keys Escape
+    wait_count "Kelvo Snake" 2 || fail "Esc did not ask \"Exit?\""
+    keys Return
+    expect_exit
+    ! opened "$work/second.trace" "$work/game/bck.wav" || fail "the music played after M and a restart"
+}
+big_screen() { big_screen_run without_wm; }
+big_screen_wm() { big_screen_run with_wm; }
+
+# Under Wayland, in a Weston nested in the X server (its X11 back end turns xdotool's keys into
+# Wayland key events): chooser, menu, a full-screen game, Esc, Yes.
+wayland() {
+    local runtime="$work/runtime"
+    mkdir -p "$runtime"
+    chmod 700 "$runtime"
+    XDG_RUNTIME_DIR="$runtime" weston --backend=x11-backend.so --use-pixman --width=1920 \
+        --height=1080 --socket=wayland-e2e --idle-time=0 >"$work/weston.log" 2>&1 &
+    helpers+=($!)
+    for _ in $(seq 100); do
+        [ -S "$runtime/wayland-e2e" ] && break
+        sleep 0.05
+    done
+    [ -S "$runtime/wayland-e2e" ] || fail "Weston did not start: $(cat "$work/weston.log")"
+    # Weston names its window in a way xdotool's search does not read; xwininfo does.
+    local output=""
+    for _ in $(seq 100); do
+        output=$(xwininfo -root -tree | awk '/"Weston Compositor/ { print $1; exit }')
+        [ -n "$output" ] && break
+        sleep 0.05
+    done
+    [ -n "$output" ] || fail "no Weston window"
+    xdotool windowfocus --sync "$output"
+    make_folder
+    (cd "$work/game" && QT_QPA_PLATFORM=wayland WAYLAND_DISPLAY=wayland-e2e \
+        XDG_RUNTIME_DIR="$runtime" exec ./kelvo-snake) >>"$work/game.log" 2>&1 &
+    game_pid=$!
+    sleep 2
+    shot wayland_chooser
+    keys Return
+    sleep 1
+    shot wayland_menu
+    keys Return
+    sleep 1.5
+    shot wayland_game
+    find_field 640 480 "$(geometry "$output")"
+    expect_tint wayland_game 320 5 blue
+    expect_snake wayland_game "12 0 255"
+    # Full screen: black to the output's edges, no panel at its top.
+    for at in "100 540" "960 10" "1900 1070"; do
+        [ "$(screen_pixel wayland_game $at)" = "0 0 0" ] || fail "the game is not full screen at $at"
+    done
+    keys Escape
+    sleep 1
+    shot wayland_exit
+    # "Exit?" inside the game, in its middle: a light box on the black.
+    local r g b
+    read -r r g b < <(screen_pixel wayland_exit 960 520)
+    ((r > 150 && g > 150 && b > 150)) || fail "no \"Exit?\" in the middle of the game ($r $g $b)"
+    keys Return
+    expect_exit
+    expect_data '[data]\nres=1\nask=1\nlvl=1\nscolor=0\nbcolor=0\n'
+}
+
+# The desktop scaled by 1.5 on 1920 by 1080: 1280 by 720 for windows. 1024 by 768 does not fit;
+# a stored one plays as 800 by 600 without being overwritten, and the chooser does not offer it.
+scaled_screen() {
+    make_folder '[data]\nres=3\nask=1\n'
+    export QT_SCALE_FACTOR=1.5
+    start_game
+    local menu
+    menu=$(wait_window "Snake Menu")
+    sleep 0.3
+    read -r x y w h < <(geometry "$menu")
+    [ "$w $h" = "1200 900" ] || fail "the menu is ${w}x$h, not 800 by 600 at 1.5"
+    ((x >= 0 && y >= 0 && x + w <= 1920 && y + h <= 1080)) || fail "the menu lies off the screen"
+    grep -q "1024 \* 768 does not fit this screen; playing 800 \* 600" "$work/game.log" ||
+        fail "no line said the size was replaced: $(cat "$work/game.log")"
+    keys Escape
+    expect_exit
+    grep -q '^res=3$' "$work/game/data.ini" || fail "the stored size was overwritten: $(data)"
+    sed -i 's/^ask=1$/ask=0/' "$work/game/data.ini"
+    start_game
+    local chooser
+    chooser=$(wait_window "Select Resolution :")
+    sleep 0.3
+    shot scaled_chooser
+    read -r x y w h < <(geometry "$chooser")
+    ((x >= 0 && y >= 0 && x + w <= 1920 && y + h <= 1080)) || fail "the chooser lies off the screen"
+    # The option texts, 1.5 times their design places 16, 48 and 80 pixels down: 640 and 800 in
+    # orange, 1024 dimmed.
+    fx=$((x + 24)) fy=$((y + 24)) fk=1
+    expect_text scaled_chooser "100x40+20+0"
+    expect_text scaled_chooser "100x40+20+48"
+    local share
+    share=$(orange_share scaled_chooser "100x40+20+96")
+    awk -v s="$share" 'BEGIN { exit !(s < 0.001) }' || fail "1024 * 768 is offered ($share)"
+    keys Return
+    wait_window "Snake Menu" >/dev/null
+    keys Escape
+    expect_exit
+    grep -q '^res=3$' "$work/game/data.ini" || fail "the stored size was overwritten: $(data)"
+}
+
+case $case_name in
+    big_screen | big_screen_wm | wayland | scaled_screen) start_x 1920x1080 ;;
+    *) start_x ;;
+esac
 "$case_name"
 echo "PASS ($case_name)"
