@@ -15,6 +15,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -165,7 +166,15 @@ int Start(const std::string& programDir) {
     usleep(20000);  // the menu takes the focus as it maps
     Key(XK_Return);
     const Window window = WaitForMap("Kelvo Snake");
-    while (window != 0 && !NotBlack(window, 5, 100) && bench::NowMs() - t0 < 10000) {
+    // The game covers the screen, the 640 by 480 field in its middle, enlarged by a whole factor.
+    XWindowAttributes attributes{};
+    if (window != 0) {
+        XGetWindowAttributes(display, window, &attributes);
+    }
+    const int k = std::max(1, std::min(attributes.width / 640, attributes.height / 480));
+    const int wallX = (attributes.width - 640 * k) / 2 + 5 * k;
+    const int wallY = (attributes.height - 480 * k) / 2 + 100 * k;
+    while (window != 0 && !NotBlack(window, wallX, wallY) && bench::NowMs() - t0 < 10000) {
         usleep(200);
     }
     const double frame = bench::NowMs() - t0;
