@@ -24,71 +24,11 @@
 #include <string>
 
 #include "bench_support.h"
+#include "x11_session.h"
 
 namespace {
 
-Display* display = nullptr;
-
-struct Game {
-    pid_t pid = -1;
-    std::string folder;
-};
-
-Game Launch(const std::string& programDir, const std::string& settings) {
-    char pattern[] = "/tmp/kelvo-bench-XXXXXX";
-    Game game;
-    game.folder = ::mkdtemp(pattern);
-    const std::string copy =
-        "cp '" + programDir + "/kelvo-snake' '" + programDir + "/bck.wav' '" + game.folder + "/'";
-    if (std::system(copy.c_str()) != 0) {
-        std::exit(1);
-    }
-    std::ofstream(game.folder + "/data.ini") << settings;
-    game.pid = fork();
-    if (game.pid == 0) {
-        if (chdir(game.folder.c_str()) != 0) {
-            _exit(127);
-        }
-        setenv("QT_QPA_PLATFORM", "xcb", 1);
-        freopen("/dev/null", "w", stderr);
-        execl("./kelvo-snake", "./kelvo-snake", nullptr);
-        _exit(127);
-    }
-    return game;
-}
-
-void Finish(Game& game) {
-    kill(game.pid, SIGKILL);
-    waitpid(game.pid, nullptr, 0);
-    const std::string remove = "rm -rf '" + game.folder + "'";
-    (void)std::system(remove.c_str());
-}
-
-std::string NameOf(Window window) {
-    char* name = nullptr;
-    std::string result;
-    if (XFetchName(display, window, &name) && name != nullptr) {
-        result = name;
-        XFree(name);
-    }
-    return result;
-}
-
-// Waits until a window of that name maps; returns it, or 0 after 10 s.
-Window WaitForMap(const std::string& name) {
-    const double until = bench::NowMs() + 10000;
-    while (bench::NowMs() < until) {
-        while (XPending(display) > 0) {
-            XEvent event;
-            XNextEvent(display, &event);
-            if (event.type == MapNotify && NameOf(event.xmap.window) == name) {
-                return event.xmap.window;
-            }
-        }
-        usleep(200);
-    }
-    return 0;
-}
+using namespace bench::x11;
 
 bool NotBlack(Window window, int x, int y) {
     XImage* image = XGetImage(display, window, x, y, 1, 1, AllPlanes, ZPixmap);
@@ -116,43 +56,6 @@ bool GameOver(Window window) {
     }
     XDestroyImage(image);
     return found;
-}
-
-void Key(KeySym symbol) {
-    const KeyCode code = XKeysymToKeycode(display, symbol);
-    XTestFakeKeyEvent(display, code, True, 0);
-    XTestFakeKeyEvent(display, code, False, 0);
-    XFlush(display);
-}
-
-// CPU time of all the process's threads, in milliseconds.
-double CpuMsOf(pid_t pid) {
-    double ns = 0;
-    const std::string tasks = "/proc/" + std::to_string(pid) + "/task";
-    if (DIR* dir = opendir(tasks.c_str())) {
-        while (const dirent* entry = readdir(dir)) {
-            if (entry->d_name[0] == '.') {
-                continue;
-            }
-            std::ifstream stat(tasks + "/" + entry->d_name + "/schedstat");
-            double running = 0;
-            stat >> running;
-            ns += running;
-        }
-        closedir(dir);
-    }
-    return ns / 1e6;
-}
-
-long PeakRssKb(pid_t pid) {
-    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind("VmHWM:", 0) == 0) {
-            return std::atol(line.c_str() + 6);
-        }
-    }
-    return 0;
 }
 
 int Start(const std::string& programDir) {
@@ -243,13 +146,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s PROGRAM_DIR start|memory S|cpu LEVEL S\n", argv[0]);
         return 2;
     }
-    display = XOpenDisplay(nullptr);
-    if (display == nullptr) {
-        std::fprintf(stderr, "no X display\n");
+    if (!Open()) {
         return 2;
     }
-    XSelectInput(display, DefaultRootWindow(display), SubstructureNotifyMask);
-    XFlush(display);
     const std::string programDir = argv[1];
     const std::string mode = argv[2];
     if (mode == "start") {

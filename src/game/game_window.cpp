@@ -30,6 +30,7 @@ GameWindow::GameWindow(Sn& rules, platform::Platform& platform)
         frameMs_ = static_cast<int>(1000.0 / screen->refreshRate());
     }
     latePaint_.setSingleShot(true);
+    latePaint_.setTimerType(Qt::PreciseTimer);
     connect(&latePaint_, &QTimer::timeout, this, [this] { PaintPending(); });
     connect(&timer2_, &QTimer::timeout, this, [this] {
         rules_.Timer2_Timer();
@@ -123,14 +124,17 @@ void GameWindow::Refresh() {
     SceneOf(rules_.controls, twipsPerPixelX_, twipsPerPixelY_, next_);
     pending_ += ChangedBetween(shown_, next_);
     std::swap(shown_, next_);
-    // Painted at once rather than posted, so the clock loop needs no extra wake-up for it; a
-    // tick that comes sooner than a frame after the last paint leaves its change to the next.
-    // Two milliseconds of slack let 16 ms ticks paint every time on a 60 Hz screen.
+    // A change is painted at once, rather than posted, when a refresh interval has passed
+    // since the last paint; otherwise exactly when that interval ends, so that no key or tick
+    // waits longer and the screen never gets more paints than it can show.
     if (!pending_.isEmpty()) {
-        if (!sincePaint_.isValid() || sincePaint_.elapsed() >= frameMs_ - 2) {
+        const qint64 sinceNs = sincePaint_.isValid() ? sincePaint_.nsecsElapsed() : -1;
+        const qint64 frameNs = qint64{frameMs_} * 1'000'000;
+        if (sinceNs < 0 || sinceNs >= frameNs) {
             PaintPending();
         } else if (!latePaint_.isActive()) {
-            latePaint_.start(2 * frameMs_);
+            // Whole milliseconds, rounded up: never before the interval ends.
+            latePaint_.start(static_cast<int>((frameNs - sinceNs + 999'999) / 1'000'000));
         }
     }
     if (rules_.controls.Timer2Enabled && !timer2_.isActive()) {

@@ -54,8 +54,10 @@ class GameWindow : public platform::ModalWindow {
     int enlargement_ = 1;
     QPoint origin_;
     QTimer timer2_;
-    // Changes are painted at most once per display frame; faster ticks than the display shows
-    // would only cost CPU. What waits is painted by the next tick or, failing one, by a timer.
+    // Changes are painted at most once per refresh interval of the screen, in whole
+    // milliseconds as Qt's timers count (16 at 60 Hz, so that 16 ms ticks all show); faster
+    // ticks than the screen shows would only cost CPU. What waits is painted when the interval
+    // ends.
     QRegion pending_;
     QElapsedTimer sincePaint_;
     QTimer latePaint_;
