@@ -1,5 +1,6 @@
 #include "x11_session.h"
 
+#include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <dirent.h>
 #include <signal.h>
@@ -37,6 +38,7 @@ Game Launch(const std::string& programDir, const std::string& settings) {
         std::exit(1);
     }
     std::ofstream(game.folder + "/data.ini") << settings;
+    game.startedMs = bench::NowMs();
     game.pid = fork();
     if (game.pid == 0) {
         if (chdir(game.folder.c_str()) != 0) {
@@ -79,6 +81,30 @@ Window WaitForMap(const std::string& name) {
             XNextEvent(display, &event);
             if (event.type == MapNotify && NameOf(event.xmap.window) == name) {
                 return event.xmap.window;
+            }
+        }
+        usleep(200);
+    }
+    return 0;
+}
+
+Window WaitForMapOfClass(const std::string& resClass) {
+    const double until = bench::NowMs() + 10000;
+    while (bench::NowMs() < until) {
+        while (XPending(display) > 0) {
+            XEvent event;
+            XNextEvent(display, &event);
+            if (event.type != MapNotify) {
+                continue;
+            }
+            XClassHint hint{};
+            if (XGetClassHint(display, event.xmap.window, &hint) != 0) {
+                const bool match = hint.res_class != nullptr && resClass == hint.res_class;
+                XFree(hint.res_name);
+                XFree(hint.res_class);
+                if (match) {
+                    return event.xmap.window;
+                }
             }
         }
         usleep(200);

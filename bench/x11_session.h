@@ -18,6 +18,7 @@ bool Open();
 struct Game {
     pid_t pid = -1;
     std::string folder;
+    double startedMs = 0;  // when it was started (fork and exec), after its folder was made
 };
 
 // Copies the program and its music into a fresh folder with that data.ini, and starts it.
@@ -27,6 +28,8 @@ void Finish(Game& game);
 
 // Waits until a window of that name maps; returns it, or 0 after 10 s.
 Window WaitForMap(const std::string& name);
+// The same for a window of that class (WM_CLASS), for programs that name their windows later.
+Window WaitForMapOfClass(const std::string& resClass);
 
 // Presses and releases a key, as a keyboard does.
 void Key(KeySym symbol);
