@@ -18,6 +18,9 @@ convert=/usr/bin/convert  # ImageMagick itself, whatever else is on the PATH
 rm -rf "$artifacts"
 mkdir -p "$artifacts"
 work=$(mktemp -d)
+# No session bus. Where dbus-launch is installed, Qt would start a bus of its own for the
+# program, which outlives it and keeps a tracer (strace -f) waiting.
+export DBUS_SESSION_BUS_ADDRESS="unix:path=$work/no-bus"
 xvfb_pid=""
 game_pid=""
 
