@@ -52,9 +52,15 @@ void Sn::Game_Over() {
     LabelControl& high = controls.label(Label::lblHigh);
     high.Visible = true;
     const std::string file = SettingsFile();
-    const std::int32_t stored = StoredScore(file, ReadIni(file, "data", "score", "0"));
-    if (score > stored) {
-        WriteIni(file, "data", "score", std::to_string(score));
+    // Reading the stored score, comparing and storing are one step, so that another copy of the
+    // game ending at the same moment cannot put a lower score over a higher one.
+    bool beaten = false;
+    UpdateIni(file, "data", "score", "0",
+              [&](const std::string& stored) -> std::optional<std::string> {
+                  beaten = score > StoredScore(file, stored);
+                  return beaten ? std::optional(std::to_string(score)) : std::nullopt;
+              });
+    if (beaten) {
         high.Caption = "Congrats! High Score";
     } else {
         high.Caption = "High Score Is: " + ReadIni(file, "data", "score", "");

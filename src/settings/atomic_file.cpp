@@ -37,16 +37,40 @@ bool WriteAll(int fd, const std::string& contents) {
     return true;
 }
 
-// The file that a write to path really replaces: the target of a symbolic link, else path.
-std::string ResolveTarget(const std::string& path) {
-    struct stat st {};
-    if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
-        char resolved[PATH_MAX];
-        if (::realpath(path.c_str(), resolved) != nullptr) {
-            return resolved;
-        }
+// Writable as the store judges it: write permission in the mode bits, which bind the
+// superuser too, and for this user.
+bool Writable(const std::string& path, const struct stat& st) {
+    return (st.st_mode & 0222) != 0 && ::access(path.c_str(), W_OK) == 0;
+}
+
+mode_t NewFileMode() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+// Writes contents over the file itself: from its start, then cut to length, then flushed.
+bool UpdateInPlace(const std::string& target, const std::string& contents, int* code) {
+    const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        *code = errno;
+        return false;
     }
-    return path;
+    bool ok = true;
+    size_t done = 0;
+    while (ok && done < contents.size()) {
+        const ssize_t n =
+            ::pwrite(fd, contents.data() + done, contents.size() - done, static_cast<off_t>(done));
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        ok = n > 0;
+        done += ok ? static_cast<size_t>(n) : 0;
+    }
+    ok = ok && ::ftruncate(fd, static_cast<off_t>(contents.size())) == 0 && ::fsync(fd) == 0;
+    *code = errno;
+    ok = ::close(fd) == 0 && ok;
+    return ok;
 }
 
 }  // namespace
@@ -85,8 +109,26 @@ std::string TemporaryPrefix(const std::string& path) {
     return (folder == "/" ? "" : folder) + "/." + base + ".tmp.";
 }
 
-bool ReplaceFileAtomically(const std::string& path, const std::string& contents,
-                           std::string* error) {
+std::string ResolveTarget(const std::string& path) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
+        return path;
+    }
+    char resolved[PATH_MAX];
+    if (::realpath(path.c_str(), resolved) != nullptr) {
+        return resolved;
+    }
+    // A link that dangles: its target, which the write creates.
+    std::string link(PATH_MAX, '\0');
+    const ssize_t n = ::readlink(path.c_str(), link.data(), link.size());
+    if (n <= 0 || static_cast<size_t>(n) >= link.size()) {
+        return path;
+    }
+    link.resize(static_cast<size_t>(n));
+    return link.front() == '/' ? link : FolderOf(path) + "/" + link;
+}
+
+bool StoreFile(const std::string& path, const std::string& contents, std::string* error) {
     auto fail = [error](int code) {
         if (error) {
             *error = std::strerror(code);
@@ -94,24 +136,34 @@ bool ReplaceFileAtomically(const std::string& path, const std::string& contents,
         return false;
     };
     const std::string target = ResolveTarget(path);
-    mode_t mode = 0644;
+    const std::string folderPath = FolderOf(target);
+    struct stat folder {};
+    const bool folderWritable =
+        ::stat(folderPath.c_str(), &folder) == 0 && Writable(folderPath, folder);
     struct stat st {};
-    if (::stat(target.c_str(), &st) == 0) {
+    const bool exists = ::stat(target.c_str(), &st) == 0;
+    if (exists) {
         if (S_ISDIR(st.st_mode)) {
             return fail(EISDIR);
         }
+        if (!S_ISREG(st.st_mode)) {
+            if (error) {
+                *error = "not a regular file";
+            }
+            return false;
+        }
         // A file without write permission is left alone, even where the folder would allow
         // replacing it (and even for the superuser, who passes every access check).
-        if ((st.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0) {
+        if (!Writable(target, st)) {
             return fail(EACCES);
         }
-        mode = st.st_mode & 07777;
-    }
-
-    // Likewise a folder without write permission: nothing is created in it.
-    struct stat folder {};
-    if (::stat(FolderOf(target).c_str(), &folder) == 0 && (folder.st_mode & 0222) == 0) {
-        return fail(EACCES);
+        const bool otherOwner = ::geteuid() != 0 && st.st_uid != ::geteuid();
+        if (!folderWritable || st.st_nlink > 1 || otherOwner) {
+            int code = 0;
+            return UpdateInPlace(target, contents, &code) || fail(code);
+        }
+    } else if (!folderWritable) {
+        return fail(EACCES);  // nothing is created in a folder without write permission
     }
 
     std::string tempPath = TemporaryPrefix(target) + "XXXXXX";
@@ -119,7 +171,14 @@ bool ReplaceFileAtomically(const std::string& path, const std::string& contents,
     if (fd < 0) {
         return fail(errno);
     }
-    const bool written = ::fchmod(fd, mode) == 0 && WriteAll(fd, contents) && ::fsync(fd) == 0;
+    const mode_t mode = exists ? (st.st_mode & 07777) : NewFileMode();
+    bool written = ::fchmod(fd, mode) == 0;
+    if (exists && ::geteuid() == 0) {
+        written = written && ::fchown(fd, st.st_uid, st.st_gid) == 0;
+    } else if (exists && st.st_gid != ::getegid()) {
+        (void)!::fchown(fd, static_cast<uid_t>(-1), st.st_gid);  // kept where allowed
+    }
+    written = written && WriteAll(fd, contents) && ::fsync(fd) == 0;
     const int writeErrno = errno;
     if (::close(fd) != 0 || !written) {
         const int code = written ? errno : writeErrno;
@@ -132,7 +191,7 @@ bool ReplaceFileAtomically(const std::string& path, const std::string& contents,
         return fail(code);
     }
     // Make the rename itself durable; a failure here no longer risks the data.
-    const int dirFd = ::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int dirFd = ::open(folderPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dirFd >= 0) {
         ::fsync(dirFd);
         ::close(dirFd);

@@ -1,27 +1,37 @@
-// Replacing a file's contents so that a crash or a kill at any instant leaves either the old
-// contents or the new ones, never a mix or an empty file.
+// Storing a file's new contents so that nothing the platform's own write would keep is lost:
+// normally replaced atomically (a crash or a kill at any instant leaves either the old contents
+// or the new ones), and updated in place where replacing it would lose the file itself.
 #pragma once
 
 #include <string>
 
 namespace profile {
 
-// Writes contents to a temporary file beside path, flushes it to disk and renames it over path.
-// A symbolic link at path is followed, so the link stays and its target is replaced. Refuses a
-// path that is a folder, a file without write permission, or in a folder without write
-// permission (checked on the permission bits too, so that it holds even for the superuser). On
-// failure nothing at path changes, no temporary file is left, and error (if given) receives the
-// reason.
-bool ReplaceFileAtomically(const std::string& path, const std::string& contents,
-                           std::string* error);
+// The file that a write to path really changes: the target of a symbolic link (also of one
+// that dangles, which the write then creates), else path.
+std::string ResolveTarget(const std::string& path);
+
+// Stores contents as the file at path (a symbolic link is followed and stays a link).
+// - Normally: writes a temporary file beside it, flushes it to disk and renames it over the
+//   file, with the old file's mode, and as the superuser its owner and group too; a new file
+//   gets the mode the umask allows.
+// - In place (write, truncate, flush) where a new file could not take the old one's place: in
+//   a folder that takes no new files but whose file may be written, for a file with more than
+//   one hard link, or one owned by another user. A crash in the middle of such a write can
+//   leave it half written: that is what the platform's own write gives there too.
+// Refuses anything but a regular file, a folder, a file without write permission, and a new
+// file in a folder without write permission (the permission bits bind the superuser too). On
+// failure nothing at path changes, no temporary file is left, and error (if given) receives
+// the reason.
+bool StoreFile(const std::string& path, const std::string& contents, std::string* error);
 
 // Removes temporary files that an interrupted write to path left behind (a crash or a kill
 // between creating one and renaming it), once they are older than kStaleSeconds, so that a
-// write in progress elsewhere is never touched. ReplaceFileAtomically calls it after each write.
+// write in progress elsewhere is never touched. StoreFile calls it after each write.
 constexpr int kStaleSeconds = 60;
 void RemoveStaleTemporaries(const std::string& path);
 
-// The prefix of the temporary files that ReplaceFileAtomically makes for path.
+// The prefix of the temporary files that StoreFile makes for path.
 std::string TemporaryPrefix(const std::string& path);
 
 }  // namespace profile

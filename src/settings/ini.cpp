@@ -28,22 +28,60 @@ std::string ReadIni(const std::string& file, const std::string& section, const s
     return buffer.substr(0, count > 0 ? static_cast<size_t>(count) : 0);
 }
 
-void WriteIni(const std::string& file, const std::string& section, const std::string& key,
-              const std::string& value) {
-    std::string cleaned = value;
-    for (char& c : cleaned) {
+namespace {
+
+std::string WithoutLineBreaks(std::string value) {
+    for (char& c : value) {
         if (c == '\r' || c == '\n') {
             c = ' ';
         }
     }
+    return value;
+}
+
+// Makes the per-user folder before the first write into it.
+void PrepareFolderOf(const std::string& file) {
     const std::string& creatable = CreatableFolder();
     if (!creatable.empty() && file.size() > creatable.size() &&
         file.compare(0, creatable.size(), creatable) == 0 && file[creatable.size()] == '/' &&
         file.find('/', creatable.size() + 1) == std::string::npos) {
         CreateFolder(creatable);
     }
+}
+
+void ReportFailedWrite(const std::string& file, const std::string& reason) {
+    std::fprintf(stderr, "kelvo-snake: cannot write %s: %s\n", file.c_str(), reason.c_str());
+}
+
+}  // namespace
+
+void WriteIni(const std::string& file, const std::string& section, const std::string& key,
+              const std::string& value) {
+    PrepareFolderOf(file);
     std::string reason;
-    if (!profile::WritePrivateProfileString(section, key, cleaned, file, &reason)) {
-        std::fprintf(stderr, "kelvo-snake: cannot write %s: %s\n", file.c_str(), reason.c_str());
+    if (!profile::WritePrivateProfileString(section, key, WithoutLineBreaks(value), file,
+                                            &reason)) {
+        ReportFailedWrite(file, reason);
     }
+}
+
+bool UpdateIni(const std::string& file, const std::string& section, const std::string& key,
+               const std::string& defaultValue,
+               const std::function<std::optional<std::string>(const std::string&)>& decide) {
+    PrepareFolderOf(file);
+    // What reading gives back: cut to 254 characters, as ReadIni does.
+    auto decideOnRead = [&](const std::string& current) -> std::optional<std::string> {
+        std::optional<std::string> value = decide(current.substr(0, 254));
+        if (value) {
+            value = WithoutLineBreaks(*value);
+        }
+        return value;
+    };
+    std::string reason;
+    bool stored = false;
+    if (!profile::UpdatePrivateProfileString(section, key, defaultValue, decideOnRead, file,
+                                             &stored, &reason)) {
+        ReportFailedWrite(file, reason);
+    }
+    return stored;
 }

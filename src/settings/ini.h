@@ -1,6 +1,8 @@
 // The settings store: reads and writes one value of an INI file.
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <string>
 
 // The value stored under key in section of file, or defaultValue when the file, the section or
@@ -13,6 +15,13 @@ std::string ReadIni(const std::string& file, const std::string& section, const s
 // naming the file and the reason.
 void WriteIni(const std::string& file, const std::string& section, const std::string& key,
               const std::string& value);
+
+// Reads the value under key (or defaultValue, as ReadIni does) and, with no other program's
+// write between, stores what `decide` returns for it, if anything. True when a value was
+// stored; a store that cannot be made says so in one line on stderr, as WriteIni does.
+bool UpdateIni(const std::string& file, const std::string& section, const std::string& key,
+               const std::string& defaultValue,
+               const std::function<std::optional<std::string>(const std::string&)>& decide);
 
 // Lets the first write into `folder` create it (with its missing parents): the per-user
 // settings folder comes into being with the first setting stored, not before. Writes into any

@@ -1,15 +1,19 @@
 #include "settings/profile.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <optional>
+#include <set>
 #include <vector>
 
 #include "settings/atomic_file.h"
@@ -139,9 +143,79 @@ Location Locate(const std::vector<Line>& lines, std::string_view section, std::s
     return loc;
 }
 
+// An advisory lock on the folder that holds a file, for one read (shared) or one
+// read-modify-write (exclusive). It is the folder that is locked, not the file: a write replaces
+// the file, and a lock on the old one would not exclude a writer who opened the new one. A
+// read-only descriptor of a folder takes a lock without write permission on the folder. A lock
+// that cannot be had within two seconds is gone without: the write goes ahead as it would
+// without locks, and one line says so.
+class FolderLock {
+  public:
+    FolderLock(const std::string& file, bool exclusive) {
+        const std::string target = ResolveTarget(file);
+        const size_t slash = target.rfind('/');
+        const std::string folder =
+            slash == std::string::npos ? "." : (slash == 0 ? "/" : target.substr(0, slash));
+        fd_ = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd_ < 0) {
+            return;  // no folder yet (nothing to read), or one that cannot be opened
+        }
+        const int operation = (exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB;
+        for (int tries = 0; ::flock(fd_, operation) != 0; ++tries) {
+            if ((errno != EWOULDBLOCK && errno != EINTR) || tries >= kTries) {
+                if (tries >= kTries) {
+                    std::fprintf(stderr,
+                                 "kelvo-snake: %s stayed locked by another program for 2 s; "
+                                 "going on without the lock\n",
+                                 folder.c_str());
+                }
+                ::close(fd_);
+                fd_ = -1;
+                return;
+            }
+            const timespec pause{0, 5'000'000};
+            ::nanosleep(&pause, nullptr);
+        }
+    }
+    ~FolderLock() {
+        if (fd_ >= 0) {
+            ::close(fd_);  // releases the lock
+        }
+    }
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+
+  private:
+    static constexpr int kTries = 400;  // 5 ms apart: 2 s
+    int fd_ = -1;
+};
+
+// Anything but a regular file named like the settings file (a FIFO, a socket, a device) reads
+// as missing and is never opened, as opening it could block; one line says so, once a file.
+bool IsOddFile(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || S_ISREG(st.st_mode) || S_ISDIR(st.st_mode)) {
+        return false;
+    }
+    static std::set<std::string> reported;
+    if (reported.insert(path).second) {
+        std::fprintf(stderr,
+                     "kelvo-snake: %s is not a regular file: nothing is read from it or "
+                     "written to it\n",
+                     path.c_str());
+    }
+    return true;
+}
+
 // Reads the whole file; nullopt when it is missing, not a regular file or unreadable.
 std::optional<std::string> ReadWholeFile(const std::string& path, std::string* error) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (IsOddFile(path)) {
+        if (error) {
+            *error = "not a regular file";
+        }
+        return std::nullopt;
+    }
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         if (error) {
             *error = std::strerror(errno);
@@ -226,10 +300,15 @@ int GetPrivateProfileString(const std::string& section, const std::string& key,
     if (buffer == nullptr || size <= 0) {
         return 0;
     }
+    // The default loses its trailing blanks, as the platform's function's does.
     std::string result = defaultValue;
+    while (!result.empty() && IsBlank(result.back())) {
+        result.pop_back();
+    }
     const std::string_view wantedSection = Trim(section);
     const std::string_view wantedKey = Trim(key);
     if (!wantedSection.empty() && !wantedKey.empty()) {
+        const FolderLock lock(file, false);  // a write in place is never seen half done
         if (const auto contents = ReadWholeFile(file, nullptr)) {
             const std::vector<Line> lines = SplitLines(*contents);
             const Location loc = Locate(lines, wantedSection, wantedKey);
@@ -245,9 +324,15 @@ int GetPrivateProfileString(const std::string& section, const std::string& key,
     return static_cast<int>(count);
 }
 
-bool WritePrivateProfileString(const std::string& section, const std::string& key,
-                               const std::string& value, const std::string& file,
-                               std::string* error) {
+namespace {
+
+// The write itself, with the folder's lock held. `decide` gets the value stored now (or
+// defaultValue) and says what to store, or nothing.
+bool WriteLocked(const std::string& section, const std::string& key,
+                 const std::string& defaultValue,
+                 const std::function<std::optional<std::string>(const std::string&)>& decide,
+                 const std::string& file, bool* stored, std::string* error) {
+    *stored = false;
     auto fail = [error](const std::string& reason) {
         if (error) {
             *error = reason;
@@ -260,12 +345,6 @@ bool WritePrivateProfileString(const std::string& section, const std::string& ke
     if (!IsStorableName(key, false)) {
         return fail("key name \"" + key + "\" cannot be stored");
     }
-    // The value ends at its first NUL, as a C string would.
-    const std::string storedValue = value.substr(0, value.find('\0'));
-    if (storedValue.find_first_of("\r\n") != std::string::npos) {
-        return fail("a value with a line break cannot be stored");
-    }
-
     std::vector<Line> lines;
     struct stat st {};
     if (::stat(file.c_str(), &st) == 0) {
@@ -283,6 +362,19 @@ bool WritePrivateProfileString(const std::string& section, const std::string& ke
     const std::string_view sectionName = Trim(section);
     const std::string_view keyName = Trim(key);
     const Location loc = Locate(lines, sectionName, keyName);
+    const std::string current =
+        loc.keyLine ? NormaliseValue(
+                          std::string(Interpret(lines[*loc.keyLine], *loc.keyLine == 0).rawValue))
+                    : defaultValue;
+    const std::optional<std::string> value = decide(current);
+    if (!value) {
+        return true;
+    }
+    // The value ends at its first NUL, as a C string would.
+    const std::string storedValue = value->substr(0, value->find('\0'));
+    if (storedValue.find_first_of("\r\n") != std::string::npos) {
+        return fail("a value with a line break cannot be stored");
+    }
     if (loc.keyLine) {
         Line& line = lines[*loc.keyLine];
         const Meaning m = Interpret(line, *loc.keyLine == 0);
@@ -304,10 +396,32 @@ bool WritePrivateProfileString(const std::string& section, const std::string& ke
                      added.end());
     }
     std::string writeError;
-    if (!ReplaceFileAtomically(file, Join(lines), &writeError)) {
+    if (!StoreFile(file, Join(lines), &writeError)) {
         return fail(writeError);
     }
+    *stored = true;
     return true;
+}
+
+}  // namespace
+
+bool WritePrivateProfileString(const std::string& section, const std::string& key,
+                               const std::string& value, const std::string& file,
+                               std::string* error) {
+    const FolderLock lock(file, true);
+    bool stored = false;
+    return WriteLocked(
+        section, key, "",
+        [&value](const std::string&) { return std::optional<std::string>(value); }, file, &stored,
+        error);
+}
+
+bool UpdatePrivateProfileString(
+    const std::string& section, const std::string& key, const std::string& defaultValue,
+    const std::function<std::optional<std::string>(const std::string&)>& decide,
+    const std::string& file, bool* stored, std::string* error) {
+    const FolderLock lock(file, true);
+    return WriteLocked(section, key, defaultValue, decide, file, stored, error);
 }
 
 }  // namespace profile

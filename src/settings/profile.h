@@ -5,11 +5,14 @@
 // dropped, ';' starts a comment line, keys before the first section are not read, the first of
 // duplicate keys (and of duplicate sections) wins, CRLF, LF and CR line ends all work.
 //
-// Writing keeps every line it does not need to change byte for byte and replaces the file
-// atomically (temporary file in the same folder, flushed, then renamed), so an interrupted write
-// leaves either the old file or the new one.
+// Writing keeps every line it does not need to change byte for byte and stores the file as
+// atomic_file.h says (as a rule atomically, so an interrupted write leaves either the old file or
+// the new one). Every write is one read-modify-write under an exclusive lock on the file's
+// folder, and every read takes a shared one, so that two programs writing at once lose nothing.
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <string>
 
 namespace profile {
@@ -27,6 +30,15 @@ int GetPrivateProfileString(const std::string& section, const std::string& key,
 bool WritePrivateProfileString(const std::string& section, const std::string& key,
                                const std::string& value, const std::string& file,
                                std::string* error = nullptr);
+
+// Reads the value of key in section of file (or defaultValue) and, under the same lock, stores
+// what `decide` returns for it, if anything: a compare-and-store that no other program's write
+// can come between. Returns false when a store was wanted and could not be made; stored tells
+// whether one was made.
+bool UpdatePrivateProfileString(
+    const std::string& section, const std::string& key, const std::string& defaultValue,
+    const std::function<std::optional<std::string>(const std::string&)>& decide,
+    const std::string& file, bool* stored, std::string* error = nullptr);
 
 // The value as reading gives it back: surrounding blanks and tabs dropped, then one pair of
 // matching double or single quotes removed.

@@ -282,6 +282,9 @@ class TestBadSettings : public QObject {
         TempFolder dir;
         fake::Platform fake(dir.path());
         WriteFile(fake.SettingsFile(), "[data]\nlvl=2\n");
+        // Neither the folder nor the file can be written (a writable file would be written in
+        // place).
+        ::chmod(fake.SettingsFile().c_str(), 0444);
         ::chmod(dir.path().c_str(), 0555);
         // The first food lies in the snake's way, so the game scores 10.
         fake.random.values = {0.644, 0.1236};

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <QTest>
+#include <cstdlib>
 #include <filesystem>
 
 #include "settings/ini.h"
@@ -219,21 +220,102 @@ class TestSettings : public QObject {
         QVERIFY(
             !profile::WritePrivateProfileString("data", "k", "v", dir.File("no/data.ini"), &error));
         QCOMPARE(TemporaryFilesIn(dir.path()), 0);
-        // A read-only folder, even for the superuser.
+        // A read-only folder, even for the superuser: no new file in it, but its writable file is
+        // written in place, as the platform's own write would.
         const std::string locked = dir.File("locked");
         std::filesystem::create_directory(locked);
         WriteFile(locked + "/data.ini", "[data]\nscore=5\n");
         ::chmod(locked.c_str(), 0555);
-        QVERIFY(!profile::WritePrivateProfileString("data", "score", "9", locked + "/data.ini",
-                                                    &error));
+        QVERIFY(
+            profile::WritePrivateProfileString("data", "score", "9", locked + "/data.ini", &error));
         QVERIFY(!profile::WritePrivateProfileString("data", "k", "v", locked + "/new.ini", &error));
         ::chmod(locked.c_str(), 0755);
-        QCOMPARE(ReadFile(locked + "/data.ini"), std::string("[data]\nscore=5\n"));
+        QCOMPARE(ReadFile(locked + "/data.ini"), std::string("[data]\nscore=9\n"));
         QCOMPARE(TemporaryFilesIn(locked), 0);
         QVERIFY(!std::filesystem::exists(locked + "/new.ini"));
         // Through WriteIni the failure is one line on stderr and no exception.
         WriteIni(file, "data", "score", "9");
         QCOMPARE(Read(file, "score"), std::string("5"));
+    }
+
+    // A write changes the file's contents, not the file: its mode, its hard links and, written by
+    // the superuser, its owner stay; a new file gets the mode the umask allows.
+    void aWriteKeepsTheFileItself() {
+        TempFolder dir;
+        const std::string file = dir.File("data.ini");
+        WriteFile(file, "[data]\nlvl=1\n");
+        ::chmod(file.c_str(), 0640);
+        const std::string secondName = dir.File("second-name.ini");
+        QCOMPARE(::link(file.c_str(), secondName.c_str()), 0);
+        WriteIni(file, "data", "lvl", "2");
+        QCOMPARE(ReadIni(secondName, "data", "lvl", ""), std::string("2"));
+        struct stat st {};
+        QCOMPARE(::stat(file.c_str(), &st), 0);
+        QCOMPARE(st.st_mode & 0777, 0640u);
+        QCOMPARE(st.st_nlink, nlink_t{2});
+        const mode_t mask = ::umask(027);
+        WriteIni(dir.File("new.ini"), "data", "lvl", "1");
+        ::umask(mask);
+        QCOMPARE(::stat(dir.File("new.ini").c_str(), &st), 0);
+        QCOMPARE(st.st_mode & 0777, 0640u);
+        if (::geteuid() != 0) {
+            QSKIP("another user's file: needs the superuser");
+        }
+        const std::string theirs = dir.File("theirs.ini");
+        WriteFile(theirs, "[data]\n");
+        QCOMPARE(::chown(theirs.c_str(), 65534, 65534), 0);
+        WriteIni(theirs, "data", "score", "10");
+        QCOMPARE(::stat(theirs.c_str(), &st), 0);
+        QCOMPARE(st.st_uid, uid_t{65534});
+        QCOMPARE(st.st_gid, gid_t{65534});
+        QCOMPARE(ReadIni(theirs, "data", "score", ""), std::string("10"));
+    }
+
+    // A link that dangles gets its target made; a file of another user that this one may write,
+    // in a folder where it may not create files, is written in place.
+    void writesGoWhereThePlatformsOwnWouldGo() {
+        TempFolder dir;
+        const std::string link = dir.File("data.ini");
+        QCOMPARE(::symlink("target.ini", link.c_str()), 0);
+        WriteIni(link, "data", "lvl", "3");
+        QVERIFY(std::filesystem::is_symlink(link));
+        QCOMPARE(ReadFile(dir.File("target.ini")), std::string("[data]\nlvl=3\n"));
+        if (::geteuid() != 0) {
+            QSKIP("writing as another user: needs the superuser");
+        }
+        // The folder and the file are the superuser's; the file is open to all, the folder not.
+        const std::string shared = dir.File("shared.ini");
+        WriteFile(shared, "[data]\nscore=5\n");
+        ::chmod(shared.c_str(), 0666);
+        ::chmod(dir.path().c_str(), 0755);
+        const std::string writer =
+            QCoreApplication::applicationDirPath().toStdString() + "/ini_writer";
+        const std::string asNobody = "setpriv --reuid=nobody --regid=nogroup --clear-groups " +
+                                     writer + " " + shared + " --key score 3 >/dev/null";
+        QCOMPARE(std::system(asNobody.c_str()), 0);
+        QCOMPARE(ReadIni(shared, "data", "score", ""), std::string("3"));
+        struct stat st {};
+        QCOMPARE(::stat(shared.c_str(), &st), 0);
+        QCOMPARE(st.st_uid, uid_t{0});
+    }
+
+    // Anything but a regular file named like the settings reads as missing and takes no write,
+    // and never blocks (a FIFO's open would wait for a writer).
+    void anOddFileNeitherBlocksNorTakesWrites() {
+        TempFolder dir;
+        const std::string fifo = dir.File("data.ini");
+        QCOMPARE(::mkfifo(fifo.c_str(), 0644), 0);
+        QCOMPARE(ReadIni(fifo, "data", "lvl", "1"), std::string("1"));
+        std::string error;
+        QVERIFY(!profile::WritePrivateProfileString("data", "lvl", "2", fifo, &error));
+        struct stat st {};
+        QCOMPARE(::stat(fifo.c_str(), &st), 0);
+        QVERIFY(S_ISFIFO(st.st_mode));
+    }
+
+    void theDefaultLosesItsTrailingBlanks() {
+        TempFolder dir;
+        QCOMPARE(ReadIni(dir.File("data.ini"), "data", "lvl", "  7 \t "), std::string("  7"));
     }
 
     void namesThatCannotBeStoredAreRefused() {
@@ -298,5 +380,5 @@ class TestSettings : public QObject {
     }
 };
 
-QTEST_APPLESS_MAIN(TestSettings)
+QTEST_GUILESS_MAIN(TestSettings)
 #include "test_settings.moc"
