@@ -351,7 +351,8 @@ bool WriteLocked(const std::string& section, const std::string& key,
         std::string readError;
         const auto contents = ReadWholeFile(file, &readError);
         if (!contents) {
-            return fail(readError);
+            // Unreadable: it reads as the default, and only a store that is wanted fails.
+            return !decide(defaultValue) || fail(readError);
         }
         lines = SplitLines(*contents);
     } else if (errno != ENOENT) {
