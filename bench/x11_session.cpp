@@ -71,15 +71,26 @@ std::string NameOf(Window window) {
     return result;
 }
 
-}  // namespace
+std::string ClassOf(Window window) {
+    XClassHint hint{};
+    std::string result;
+    if (XGetClassHint(display, window, &hint) != 0) {
+        result = hint.res_class != nullptr ? hint.res_class : "";
+        XFree(hint.res_name);
+        XFree(hint.res_class);
+    }
+    return result;
+}
 
-Window WaitForMap(const std::string& name) {
+// Waits until a window that `wanted` accepts maps; returns it, or 0 after 10 s.
+template <typename Wanted>
+Window WaitForMapOf(Wanted wanted) {
     const double until = bench::NowMs() + 10000;
     while (bench::NowMs() < until) {
         while (XPending(display) > 0) {
             XEvent event;
             XNextEvent(display, &event);
-            if (event.type == MapNotify && NameOf(event.xmap.window) == name) {
+            if (event.type == MapNotify && wanted(event.xmap.window)) {
                 return event.xmap.window;
             }
         }
@@ -88,28 +99,14 @@ Window WaitForMap(const std::string& name) {
     return 0;
 }
 
+}  // namespace
+
+Window WaitForMap(const std::string& name) {
+    return WaitForMapOf([&name](Window window) { return NameOf(window) == name; });
+}
+
 Window WaitForMapOfClass(const std::string& resClass) {
-    const double until = bench::NowMs() + 10000;
-    while (bench::NowMs() < until) {
-        while (XPending(display) > 0) {
-            XEvent event;
-            XNextEvent(display, &event);
-            if (event.type != MapNotify) {
-                continue;
-            }
-            XClassHint hint{};
-            if (XGetClassHint(display, event.xmap.window, &hint) != 0) {
-                const bool match = hint.res_class != nullptr && resClass == hint.res_class;
-                XFree(hint.res_name);
-                XFree(hint.res_class);
-                if (match) {
-                    return event.xmap.window;
-                }
-            }
-        }
-        usleep(200);
-    }
-    return 0;
+    return WaitForMapOf([&resClass](Window window) { return ClassOf(window) == resClass; });
 }
 
 void Key(KeySym symbol) {
