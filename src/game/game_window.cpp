@@ -169,9 +169,11 @@ void GameWindow::paintEvent(QPaintEvent* event) {
     const QRect field = FieldRect();
     for (const QRect& rect : event->region()) {
         painter.setClipRect(rect);
-        // Around the field, the screen is black.
-        for (const QRect& around : QRegion(rect).subtracted(field)) {
-            painter.fillRect(around, Qt::black);
+        // Around the field, the screen is black. A step's rectangles lie inside the field.
+        if (!field.contains(rect)) {
+            for (const QRect& around : QRegion(rect).subtracted(field)) {
+                painter.fillRect(around, Qt::black);
+            }
         }
         const QRect inField = rect.intersected(field).translated(-origin_);
         if (inField.isEmpty()) {

@@ -29,9 +29,8 @@ class GameWindow : public platform::ModalWindow {
 
     // Covers the screen, or stands as a window of the field's size in the middle of it.
     void SetFullScreen(bool full);
-    // Where the field stands in the window and how much it is enlarged.
+    // Where the field stands in the window, enlarged.
     QRect FieldRect() const { return QRect(origin_, FieldSize() * enlargement_); }
-    int Enlargement() const { return enlargement_; }
 
   protected:
     void FormUnload(std::int16_t& cancel) override { rules_.Form_Unload(cancel); }

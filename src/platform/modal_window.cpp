@@ -10,14 +10,14 @@
 
 namespace platform {
 
-ModalWindow::ModalWindow(Platform& platform) : platform_(platform), process_(platform.process) {}
+ModalWindow::ModalWindow(Platform& platform) : platform_(platform) {}
 
 bool ModalWindow::SwitchMusic(const QKeyEvent* event) {
     if (event->key() != Qt::Key_M || event->isAutoRepeat() ||
         (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
         return false;
     }
-    const std::string file = SettingsFile(process_);
+    const std::string file = SettingsFile(platform_.process);
     const bool muted = !ReadFlag(file, "mute", false);
     WriteFlag(file, "mute", muted);
     platform_.sound.SetMuted(muted);
@@ -38,7 +38,7 @@ void ModalWindow::RequestClose() {
     }
     std::int16_t cancel = 0;
     FormUnload(cancel);
-    if (process_.Ended()) {
+    if (platform_.process.Ended()) {
         AfterHandler();
     } else if (cancel != 0) {
         ShowRulesState();
@@ -57,7 +57,7 @@ void ModalWindow::Finish(int result) {
 }
 
 void ModalWindow::AfterHandler() {
-    if (process_.Ended()) {
+    if (platform_.process.Ended()) {
         Finish(QDialog::Rejected);
     } else if (isVisible()) {
         ShowRulesState();

@@ -73,7 +73,6 @@ class ModalWindow : public QDialog, public WindowHost {
     void Finish(int result);
 
     Platform& platform_;
-    Process& process_;
     std::vector<KeyRoute> routes_;
     bool closing_ = false;
     bool closeQueued_ = false;

@@ -14,14 +14,6 @@
 namespace profile {
 namespace {
 
-std::string FolderOf(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    if (slash == std::string::npos) {
-        return ".";
-    }
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 bool WriteAll(int fd, const std::string& contents) {
     size_t done = 0;
     while (done < contents.size()) {
@@ -35,12 +27,6 @@ bool WriteAll(int fd, const std::string& contents) {
         done += static_cast<size_t>(n);
     }
     return true;
-}
-
-// Writable as the store judges it: write permission in the mode bits, which bind the
-// superuser too, and for this user.
-bool Writable(const std::string& path, const struct stat& st) {
-    return (st.st_mode & 0222) != 0 && ::access(path.c_str(), W_OK) == 0;
 }
 
 mode_t NewFileMode() {
@@ -74,6 +60,18 @@ bool UpdateInPlace(const std::string& target, const std::string& contents, int* 
 }
 
 }  // namespace
+
+std::string FolderOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+bool Writable(const std::string& path, const struct stat& st) {
+    return (st.st_mode & 0222) != 0 && ::access(path.c_str(), W_OK) == 0;
+}
 
 void RemoveStaleTemporaries(const std::string& path) {
     const std::string prefix = TemporaryPrefix(path);

@@ -3,9 +3,18 @@
 // or the new ones), and updated in place where replacing it would lose the file itself.
 #pragma once
 
+#include <sys/stat.h>
+
 #include <string>
 
 namespace profile {
+
+// The folder part of a path ("." for a bare name).
+std::string FolderOf(const std::string& path);
+
+// Writable as the store judges it: write permission in the mode bits, which bind the superuser
+// too, and for this user. `st` is the path's stat.
+bool Writable(const std::string& path, const struct stat& st);
 
 // The file that a write to path really changes: the target of a symbolic link (also of one
 // that dangles, which the write then creates), else path.

@@ -1,20 +1,18 @@
 #include "settings/place.h"
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
 
+#include "settings/atomic_file.h"
+
 namespace {
 
-// Writable as the settings store judges it: write permission in the mode bits (which binds the
-// superuser too) and for this user.
+// A file (or a folder) the settings store could write.
 bool Writable(const std::string& path, bool folder) {
     struct stat st {};
-    if (::stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode) != folder) {
-        return false;
-    }
-    return (st.st_mode & 0222) != 0 && ::access(path.c_str(), W_OK) == 0;
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode) == folder &&
+           profile::Writable(path, st);
 }
 
 // The folders a system installs programs into. The superuser can write in them, but a game

@@ -152,10 +152,7 @@ Location Locate(const std::vector<Line>& lines, std::string_view section, std::s
 class FolderLock {
   public:
     FolderLock(const std::string& file, bool exclusive) {
-        const std::string target = ResolveTarget(file);
-        const size_t slash = target.rfind('/');
-        const std::string folder =
-            slash == std::string::npos ? "." : (slash == 0 ? "/" : target.substr(0, slash));
+        const std::string folder = FolderOf(ResolveTarget(file));
         fd_ = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (fd_ < 0) {
             return;  // no folder yet (nothing to read), or one that cannot be opened

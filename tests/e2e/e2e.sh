@@ -587,13 +587,11 @@ big_screen_run() {  # with_wm | without_wm
     sleep 0.5
     xmessage -geometry 160x60+10+10 "another program" >/dev/null 2>&1 &
     helpers+=($!)
-    local other
-    other=$(wait_window "xmessage")
-    if [ "$1" = with_wm ]; then
-        xdotool windowactivate --sync "$other"
-    else
-        xdotool windowfocus --sync "$other"
-    fi
+    # With a window manager a window is activated through it; without, focused directly.
+    give_focus() {  # with_wm|without_wm WINDOW
+        if [ "$1" = with_wm ]; then xdotool windowactivate --sync "$2"; else xdotool windowfocus --sync "$2"; fi
+    }
+    give_focus "$1" "$(wait_window "xmessage")"
     sleep 0.8
     shot paused_a
     sleep 2
@@ -602,11 +600,7 @@ big_screen_run() {  # with_wm | without_wm
         fail "the game went on while another window had the focus"
     expect_text paused_a "440x40+100+216"  # the prompt is back
     kill "${helpers[-1]}"
-    if [ "$1" = with_wm ]; then
-        xdotool windowactivate --sync "$game"
-    else
-        xdotool windowfocus --sync "$game"
-    fi
+    give_focus "$1" "$game"
     sleep 0.3
     keys space
     sleep 0.3
