@@ -23,6 +23,7 @@
 
 #include "assets/font.h"
 #include "game/game_window.h"
+#include "platform/keys.h"
 #include "platform/qt_platform.h"
 
 #include "bench_support.h"
@@ -129,10 +130,10 @@ Result Run(int level, bool busy, double seconds, const std::string& folder) {
     QTimer::singleShot(50, &window, [&] {
         cpuStart = CpuMs();
         wallStart = NowMs();
-        rules.Form_KeyDown(Sn::kKeySpace, 0);  // plays until the steering ends the run
+        rules.Form_KeyDown(platform::key::Space, 0);  // plays until the steering ends the run
         cpuEnd = CpuMs();
         wallEnd = NowMs();
-        rules.Form_KeyDown(Sn::kKeyEscape, 0);  // "Exit?" answered Yes: the window closes
+        rules.Form_KeyDown(platform::key::Escape, 0);  // "Exit?" answered Yes: the window closes
     });
     ShowGameModal(rules, bundle, window);
 

@@ -5,7 +5,7 @@
 
 #include "assets/font.h"
 #include "assets/pictures.h"
-#include "platform/qt_view.h"
+#include "views/qt_view.h"
 
 namespace {
 
@@ -95,8 +95,8 @@ bool SceneItem::LooksLike(const SceneItem& other) const {
 void SceneOf(const Sn::Controls& c, float twipsPerPixelX, float twipsPerPixelY, Scene& scene) {
     scene.items.clear();
     auto pixels = [&](const Box& box) {
-        return platform::PixelRect(box.Left, box.Top, box.Width, box.Height, twipsPerPixelX,
-                                   twipsPerPixelY);
+        return views::PixelRect(box.Left, box.Top, box.Width, box.Height, twipsPerPixelX,
+                                twipsPerPixelY);
     };
     auto picture = [&](const PictureControl& p, bool backdrop) {
         scene.items.push_back(

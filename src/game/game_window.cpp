@@ -8,8 +8,8 @@
 #include <algorithm>
 
 #include "assets/pictures.h"
-#include "platform/qt_view.h"
 #include "settings/values.h"
+#include "views/qt_view.h"
 
 GameWindow::GameWindow(Sn& rules, platform::Platform& platform)
     : ModalWindow(platform),
@@ -48,8 +48,8 @@ GameWindow::GameWindow(Sn& rules, platform::Platform& platform)
 }
 
 QSize GameWindow::FieldSize() const {
-    return platform::PixelRect(0, 0, rules_.controls.window.Width, rules_.controls.window.Height,
-                               twipsPerPixelX_, twipsPerPixelY_)
+    return views::PixelRect(0, 0, rules_.controls.window.Width, rules_.controls.window.Height,
+                            twipsPerPixelX_, twipsPerPixelY_)
         .size();
 }
 

@@ -14,10 +14,10 @@
 
 #include "game/game_scene.h"
 #include "game/sn.h"
-#include "platform/modal_window.h"
 #include "platform/platform.h"
+#include "views/modal_window.h"
 
-class GameWindow : public platform::ModalWindow {
+class GameWindow : public views::ModalWindow {
     Q_OBJECT
   public:
     GameWindow(Sn& rules, platform::Platform& platform);

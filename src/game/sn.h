@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "app/controls.h"
 #include "app/shared_state.h"
 #include "assets/catalog.h"
+#include "platform/controls.h"
 #include "platform/platform.h"
 #include "platform/window_host.h"
 
@@ -41,9 +41,6 @@ std::int16_t StepTwips(float twipsPerPixel);
 
 class Sn {
   public:
-    static constexpr std::int16_t kKeyLeft = 37, kKeyUp = 38, kKeyRight = 39, kKeyDown = 40;
-    static constexpr std::int16_t kKeySpace = 32, kKeyEscape = 27, kKeyF2 = 113;
-
     // The window's controls as designed; made afresh at every showing.
     struct Controls {
         Box window{0, 0, 12000, 9000};

@@ -1,5 +1,6 @@
 // The game clock and the keyboard.
 #include "game/sn.h"
+#include "platform/keys.h"
 
 void Sn::StartTimer(std::int32_t& interval) {
     tickStart = Now();
@@ -68,10 +69,10 @@ void Sn::Form_KeyDown(std::int16_t KeyCode, std::int16_t /*Shift*/) {
                 const char* refused;
                 const char* heading;
             };
-            static constexpr Turn kTurns[] = {{kKeyUp, "Y+", "Y-"},
-                                              {kKeyDown, "Y-", "Y+"},
-                                              {kKeyRight, "X-", "X+"},
-                                              {kKeyLeft, "X+", "X-"}};
+            static constexpr Turn kTurns[] = {{platform::key::Up, "Y+", "Y-"},
+                                              {platform::key::Down, "Y-", "Y+"},
+                                              {platform::key::Right, "X-", "X+"},
+                                              {platform::key::Left, "X+", "X-"}};
             for (const Turn& turn : kTurns) {
                 if (KeyCode == turn.key && direction != turn.refused) {
                     direction = turn.heading;
@@ -85,7 +86,7 @@ void Sn::Form_KeyDown(std::int16_t KeyCode, std::int16_t /*Shift*/) {
                 }
             }
         }
-        if (KeyCode == kKeySpace) {
+        if (KeyCode == platform::key::Space) {
             controls.label(Label::lblspace).Visible = false;
             tickStart = Now();
             Refresh();
@@ -95,12 +96,12 @@ void Sn::Form_KeyDown(std::int16_t KeyCode, std::int16_t /*Shift*/) {
             }
         }
     }
-    if (KeyCode == kKeyEscape) {
+    if (KeyCode == platform::key::Escape) {
         escPressed = true;
         if (host_ != nullptr) {
             host_->Unload();
         }
-    } else if (KeyCode == kKeyF2 && controls.label(Label::lblscend).Visible) {
+    } else if (KeyCode == platform::key::F2 && controls.label(Label::lblscend).Visible) {
         restartPressed = true;
         if (host_ != nullptr) {
             host_->Unload();

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "platform/keys.h"
 #include "settings/ini.h"
 #include "settings/values.h"
 
@@ -132,12 +133,12 @@ void FrmMenu::lblHighsc_Click() {
 }
 
 void FrmMenu::KeyDown(std::int16_t KeyCode) {
-    if (KeyCode == kKeyEscape) {
+    if (KeyCode == platform::key::Escape) {
         shared_.KeepRunning = false;
         platform_.process.End();
         return;
     }
-    if (KeyCode == kKeyReturn) {
+    if (KeyCode == platform::key::Return) {
         lblNext_Click();
     }
 }

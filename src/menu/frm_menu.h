@@ -4,16 +4,13 @@
 
 #include <cstdint>
 
-#include "app/controls.h"
 #include "app/shared_state.h"
+#include "platform/controls.h"
 #include "platform/platform.h"
 #include "platform/window_host.h"
 
 class FrmMenu {
   public:
-    static constexpr std::int16_t kKeyReturn = 13;
-    static constexpr std::int16_t kKeyEscape = 27;
-
     // The window and its controls as designed; made afresh at every showing and then placed
     // by Arrange_Menu.
     struct Controls {

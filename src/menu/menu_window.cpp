@@ -10,7 +10,8 @@
 
 #include "assets/font.h"
 #include "assets/pictures.h"
-#include "platform/qt_view.h"
+#include "platform/keys.h"
+#include "views/qt_view.h"
 
 using assets::Picture;
 
@@ -26,11 +27,11 @@ MenuWindow::MenuWindow(FrmMenu& rules, platform::Platform& platform)
     setWindowFlag(Qt::FramelessWindowHint);
     setWindowTitle(QStringLiteral("Snake Menu"));
     setWindowIcon(assets::WindowIcon());
-    platform::ApplyLook(this);
-    setStyleSheet(platform::IndicatorStyle());
+    views::ApplyLook(this);
+    setStyleSheet(views::IndicatorStyle());
 
     auto box = [this](Picture picture) {
-        auto* b = new platform::PictureBox(this);
+        auto* b = new views::PictureBox(this);
         b->SetPicture(picture);
         return b;
     };
@@ -47,10 +48,10 @@ MenuWindow::MenuWindow(FrmMenu& rules, platform::Platform& platform)
         auto* combo = new QComboBox(this);
         combo->setEditable(false);
         combo->setFont(assets::GameFont(9));
-        platform::ApplyLook(combo);
+        views::ApplyLook(combo);
         // The open list is a window of its own, which takes no colours from the menu.
-        platform::ApplyLook(combo->view());
-        platform::ApplyLook(combo->view()->window());
+        views::ApplyLook(combo->view());
+        views::ApplyLook(combo->view()->window());
         return combo;
     };
     cmblvl_ = list();
@@ -58,7 +59,7 @@ MenuWindow::MenuWindow(FrmMenu& rules, platform::Platform& platform)
     cmbbcolor_ = list();
     ch_ = new QCheckBox(QStringLiteral("Show Select Resolution Window at StartUp"), this);
     // Esc and Enter belong to the handlers; every other key keeps the control's own handling.
-    const auto handlerOnly = {FrmMenu::kKeyReturn, FrmMenu::kKeyEscape};
+    const auto handlerOnly = {platform::key::Return, platform::key::Escape};
     RouteKeys(
         cmblvl_, [this](std::int16_t key) { rules_.cmblvl_KeyDown(key, 0); }, handlerOnly);
     RouteKeys(
@@ -81,9 +82,8 @@ MenuWindow::MenuWindow(FrmMenu& rules, platform::Platform& platform)
 }
 
 QRect MenuWindow::Pixels(const Box& box) const {
-    return platform::PixelRect(box.Left, box.Top, box.Width, box.Height,
-                               platform_.screen.TwipsPerPixelX(),
-                               platform_.screen.TwipsPerPixelY());
+    return views::PixelRect(box.Left, box.Top, box.Width, box.Height,
+                            platform_.screen.TwipsPerPixelX(), platform_.screen.TwipsPerPixelY());
 }
 
 // An image control is drawn at its picture's natural size from its place.
@@ -128,7 +128,7 @@ void MenuWindow::ShowControls() {
         ch_->setChecked(c.ch == 1);
     }
     ch_->setGeometry(Pixels(c.chBox));
-    platform::FitCaption(ch_);
+    views::FitCaption(ch_);
     update();
 }
 

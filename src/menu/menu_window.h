@@ -3,17 +3,17 @@
 #pragma once
 
 #include "menu/frm_menu.h"
-#include "platform/modal_window.h"
 #include "platform/platform.h"
+#include "views/modal_window.h"
 
 class QCheckBox;
 class QComboBox;
 
-namespace platform {
+namespace views {
 class PictureBox;
 }
 
-class MenuWindow : public platform::ModalWindow {
+class MenuWindow : public views::ModalWindow {
     Q_OBJECT
   public:
     MenuWindow(FrmMenu& rules, platform::Platform& platform);
@@ -43,12 +43,12 @@ class MenuWindow : public platform::ModalWindow {
 
     FrmMenu& rules_;
     platform::Platform& platform_;
-    platform::PictureBox* ltop_;
-    platform::PictureBox* lleft_;
-    platform::PictureBox* lbottom_;
-    platform::PictureBox* lright_;
-    platform::PictureBox* lin_;
-    platform::PictureBox* logo_;
+    views::PictureBox* ltop_;
+    views::PictureBox* lleft_;
+    views::PictureBox* lbottom_;
+    views::PictureBox* lright_;
+    views::PictureBox* lin_;
+    views::PictureBox* logo_;
     QComboBox* cmblvl_;
     QComboBox* cmbscolor_;
     QComboBox* cmbbcolor_;

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "platform/keys.h"
 #include "settings/ini.h"
 #include "settings/values.h"
 
@@ -113,7 +114,7 @@ void FrmStart::Label1_Click() {
 }
 
 void FrmStart::Form_KeyDown(std::int16_t KeyCode, std::int16_t /*Shift*/) {
-    if (KeyCode == kKeyReturn) {
+    if (KeyCode == platform::key::Return) {
         Label1_Click();
     }
 }

@@ -11,8 +11,6 @@
 
 class FrmStart {
   public:
-    static constexpr std::int16_t kKeyReturn = 13;
-
     // The controls' state, as designed; made afresh at every showing.
     struct Controls {
         std::array<bool, 3> Option{true, false, false};  // Option1 to Option3, one selected

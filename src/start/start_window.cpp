@@ -8,7 +8,8 @@
 
 #include "assets/font.h"
 #include "assets/pictures.h"
-#include "platform/qt_view.h"
+#include "platform/keys.h"
+#include "views/qt_view.h"
 
 namespace {
 
@@ -34,14 +35,14 @@ StartWindow::StartWindow(FrmStart& rules, platform::Platform& platform)
     : ModalWindow(platform), rules_(rules) {
     setWindowTitle(QStringLiteral("Select Resolution :"));
     setWindowIcon(assets::WindowIcon());
-    platform::ApplyLook(this);
-    setStyleSheet(platform::IndicatorStyle());
+    views::ApplyLook(this);
+    setStyleSheet(views::IndicatorStyle());
     const float tx = platform.screen.TwipsPerPixelX();
     const float ty = platform.screen.TwipsPerPixelY();
     auto place = [&](QWidget* w, const Placement& p) {
-        w->setGeometry(platform::PixelRect(p.left, p.top, p.width, p.height, tx, ty));
+        w->setGeometry(views::PixelRect(p.left, p.top, p.width, p.height, tx, ty));
     };
-    setFixedSize(platform::PixelRect(0, 0, kClientWidth, kClientHeight, tx, ty).size());
+    setFixedSize(views::PixelRect(0, 0, kClientWidth, kClientHeight, tx, ty).size());
 
     for (size_t i = 0; i < options_.size(); ++i) {
         auto* option = new QRadioButton(QString::fromLatin1(kOptionTexts[i]), this);
@@ -66,10 +67,10 @@ StartWindow::StartWindow(FrmStart& rules, platform::Platform& platform)
     place(label1_, kLabel1Place);
     for (QWidget* captioned :
          std::initializer_list<QWidget*>{options_[0], options_[1], options_[2], check1_, label1_}) {
-        platform::FitCaption(captioned);
+        views::FitCaption(captioned);
     }
     // The option buttons keep their own handling of every key but Enter.
-    const std::int16_t handlerOnly = FrmStart::kKeyReturn;
+    const std::int16_t handlerOnly = platform::key::Return;
     RouteKeys(options_[0], [this](std::int16_t key) { rules_.Option1_KeyDown(key, 0); },
               {handlerOnly});
     RouteKeys(options_[1], [this](std::int16_t key) { rules_.Option2_KeyDown(key, 0); },

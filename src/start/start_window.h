@@ -5,15 +5,15 @@
 #include <QTimer>
 #include <array>
 
-#include "platform/modal_window.h"
 #include "platform/platform.h"
 #include "start/frm_start.h"
+#include "views/modal_window.h"
 
 class QCheckBox;
 class QLabel;
 class QRadioButton;
 
-class StartWindow : public platform::ModalWindow {
+class StartWindow : public views::ModalWindow {
     Q_OBJECT
   public:
     StartWindow(FrmStart& rules, platform::Platform& platform);

@@ -12,6 +12,7 @@
 #include <optional>
 #include <random>
 
+#include "platform/keys.h"
 #include "settings/ini.h"
 #include "support/printing.h"
 #include "support/rules_cycle.h"
@@ -70,21 +71,21 @@ struct ScriptedPlayer : Player {
         cycle.fake().clock.Advance(40);
         w.Timer1_Timer();
         if (++startTicks == 3) {
-            w.Form_KeyDown(13, 0);
+            w.Form_KeyDown(platform::key::Return, 0);
         }
     }
     void InMenu(RulesCycle&, FrmMenu& w, RulesHost<FrmMenu>&) override {
         menuLevel = w.controls.cmblvl.ListIndex;
         menuSnake = w.controls.cmbscolor.ListIndex;
         menuBorder = w.controls.cmbbcolor.ListIndex;
-        w.cmblvl_KeyDown(escapeInMenu ? 27 : 13, 0);
+        w.cmblvl_KeyDown(escapeInMenu ? platform::key::Escape : platform::key::Return, 0);
     }
     void InGame(RulesCycle&, Sn& w, RulesHost<Sn>&) override {
         if (w.controls.label(Label::lblscend).Visible) {
             highLine = w.controls.label(Label::lblHigh).Caption;
-            w.Form_KeyDown(27, 0);  // the fake answers Yes
+            w.Form_KeyDown(platform::key::Escape, 0);  // the fake answers Yes
         } else if (w.controls.label(Label::lblspace).Visible) {
-            w.Form_KeyDown(32, 0);
+            w.Form_KeyDown(platform::key::Space, 0);
         }
     }
 };

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <random>
 
+#include "platform/keys.h"
 #include "settings/ini.h"
 #include "settings/values.h"
 #include "support/printing.h"
@@ -37,7 +38,7 @@ class RandomPlayer : public Player {
         } else if (pick < 65) {
             w.controls.Check1 = !w.controls.Check1;
         } else if (pick < 80) {
-            w.Form_KeyDown(13, 0);
+            w.Form_KeyDown(platform::key::Return, 0);
         } else if (pick < 90) {
             w.Option2_KeyDown(RandomKey(), 0);
         } else if (pick < 99) {
@@ -51,7 +52,7 @@ class RandomPlayer : public Player {
         Count();
         const int pick = Below(1000);
         if (Finishing()) {
-            w.cmblvl_KeyDown(27, 0);
+            w.cmblvl_KeyDown(platform::key::Escape, 0);
         } else if (pick < 150) {
             w.controls.cmblvl.ListIndex = Below(10);
         } else if (pick < 300) {
@@ -65,9 +66,9 @@ class RandomPlayer : public Player {
         } else if (pick < 650) {
             w.cmbscolor_KeyDown(RandomKey(), 0);
         } else if (pick < 990) {
-            w.ch_KeyDown(13, 0);
+            w.ch_KeyDown(platform::key::Return, 0);
         } else if (pick < 996) {
-            w.Form_KeyDown(27, 0);
+            w.Form_KeyDown(platform::key::Escape, 0);
         } else {
             host.Unload();
         }
@@ -77,17 +78,17 @@ class RandomPlayer : public Player {
         Count();
         const int pick = Below(1000);
         if (Finishing()) {
-            w.Form_KeyDown(27, 0);  // "Exit?" is answered Yes from now on
+            w.Form_KeyDown(platform::key::Escape, 0);  // "Exit?" is answered Yes from now on
         } else if (pick < 300) {
             // Nothing this time: the clock runs.
         } else if (pick < 550) {
             w.Form_KeyDown(TowardsFood(w), 0);
         } else if (pick < 700) {
-            w.Form_KeyDown(static_cast<std::int16_t>(37 + Below(4)), 0);
+            w.Form_KeyDown(static_cast<std::int16_t>(platform::key::Left + Below(4)), 0);
         } else if (pick < 800) {
-            w.Form_KeyDown(32, 0);
+            w.Form_KeyDown(platform::key::Space, 0);
         } else if (pick < 860) {
-            w.Form_KeyDown(113, 0);
+            w.Form_KeyDown(platform::key::F2, 0);
         } else if (pick < 900) {
             Jump();
         } else if (pick < 940) {
@@ -97,7 +98,7 @@ class RandomPlayer : public Player {
                 w.Timer2_Timer();
             }
         } else if (pick < 985) {
-            w.Form_KeyDown(27, 0);
+            w.Form_KeyDown(platform::key::Escape, 0);
         } else {
             host.Unload();  // a close request from the window system
         }
@@ -131,9 +132,9 @@ class RandomPlayer : public Player {
         const float dx = food.Left - head.Left;
         const float dy = food.Top - head.Top;
         if (std::abs(dx) > std::abs(dy)) {
-            return dx > 0 ? 39 : 37;
+            return dx > 0 ? platform::key::Right : platform::key::Left;
         }
-        return dy > 0 ? 40 : 38;
+        return dy > 0 ? platform::key::Down : platform::key::Up;
     }
 
     std::mt19937 random_;

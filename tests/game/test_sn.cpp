@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "game/sn.h"
+#include "platform/keys.h"
 #include "settings/ini.h"
 #include "support/fake_platform.h"
 #include "support/printing.h"
@@ -189,7 +190,7 @@ class TestSn : public QObject {
         f.fake.clock.time = 16 * 1000;
         f.Load();
         f.FoodAway();
-        f.game.Form_KeyDown(Sn::kKeySpace, 0);  // runs until the snake meets the right wall
+        f.game.Form_KeyDown(platform::key::Space, 0);  // runs until the snake meets the right wall
         QVERIFY(f.Over());
         QVERIFY(f.host.moveTicks.size() >= 15);
         for (size_t i = 1; i < f.host.moveTicks.size(); ++i) {
@@ -206,7 +207,7 @@ class TestSn : public QObject {
         f.fake.clock.time = 0xFFFFFFFFll - 100;  // the counter wraps during the game
         f.Load();
         f.FoodAway();
-        f.game.Form_KeyDown(Sn::kKeySpace, 0);
+        f.game.Form_KeyDown(platform::key::Space, 0);
         QVERIFY(f.Over());
         QVERIFY(f.fake.clock.time > 0xFFFFFFFFll);
         for (size_t i = 1; i < f.host.moveTicks.size(); ++i) {
@@ -221,9 +222,9 @@ class TestSn : public QObject {
         const std::uint32_t start = f.fake.clock.Now();
         // A handler that takes 250 ms between two passes, then space twice during play.
         f.fake.pump.After(150, [&] { f.fake.clock.Advance(250); });
-        f.fake.pump.After(900, [&] { f.game.Form_KeyDown(Sn::kKeySpace, 0); });
-        f.fake.pump.After(950, [&] { f.game.Form_KeyDown(Sn::kKeySpace, 0); });
-        f.game.Form_KeyDown(Sn::kKeySpace, 0);
+        f.fake.pump.After(900, [&] { f.game.Form_KeyDown(platform::key::Space, 0); });
+        f.fake.pump.After(950, [&] { f.game.Form_KeyDown(platform::key::Space, 0); });
+        f.game.Form_KeyDown(platform::key::Space, 0);
         const auto at = [&](size_t i) {
             return platform::TicksBetween(start, f.host.moveTicks[i]);
         };
@@ -252,13 +253,13 @@ class TestSn : public QObject {
         });
         f.fake.pump.After(1000, [&] {
             QVERIFY(f.game.controls.label(Label::lblspace).Visible);
-            f.game.Form_KeyDown(Sn::kKeyUp, 0);
+            f.game.Form_KeyDown(platform::key::Up, 0);
             QCOMPARE(f.Head().Left, pausedAt);  // nothing moved while paused
             QCOMPARE(f.game.direction, std::string("X+"));
-            f.game.Form_KeyDown(Sn::kKeySpace, 0);
+            f.game.Form_KeyDown(platform::key::Space, 0);
         });
-        f.fake.pump.After(1150, [&] { f.game.Form_KeyDown(Sn::kKeyEscape, 0); });
-        f.game.Form_KeyDown(Sn::kKeySpace, 0);
+        f.fake.pump.After(1150, [&] { f.game.Form_KeyDown(platform::key::Escape, 0); });
+        f.game.Form_KeyDown(platform::key::Space, 0);
         QCOMPARE(platform::TicksBetween(start, f.host.moveTicks.at(1)), 200);
         QCOMPARE(platform::TicksBetween(start, f.host.moveTicks.at(2)), 1100);
         QCOMPARE(f.host.moveTicks.size(), size_t{3});
@@ -272,11 +273,11 @@ class TestSn : public QObject {
         f.FoodAway();
         std::vector<float> lefts, tops;
         f.fake.pump.After(50, [&] {
-            f.game.Form_KeyDown(Sn::kKeyLeft, 0);  // the reverse of "X+": refused
+            f.game.Form_KeyDown(platform::key::Left, 0);  // the reverse of "X+": refused
             QCOMPARE(f.Head().Left, 4800.0f);
-            f.game.Form_KeyDown(Sn::kKeyRight, 0);  // the present heading: an extra step
+            f.game.Form_KeyDown(platform::key::Right, 0);  // the present heading: an extra step
             QCOMPARE(f.Head().Left, 5160.0f);
-            f.game.Form_KeyDown(Sn::kKeyUp, 0);
+            f.game.Form_KeyDown(platform::key::Up, 0);
             QCOMPARE(f.game.direction, std::string("Y-"));
             QCOMPARE(f.Head().Top, 720.0f);
             QVERIFY(f.game.keyMoved);
@@ -285,7 +286,7 @@ class TestSn : public QObject {
             QCOMPARE(f.Head().Top, 720.0f);
             QVERIFY(!f.game.keyMoved);
         });
-        f.game.Form_KeyDown(Sn::kKeySpace, 0);  // runs until the head meets the top wall
+        f.game.Form_KeyDown(platform::key::Space, 0);  // runs until the head meets the top wall
         QVERIFY(f.Over());
         QCOMPARE(f.Head().Left, 5160.0f);
         QCOMPARE(f.Head().Top, -360.0f);  // found in the wall at 0, then moved once more
@@ -294,8 +295,8 @@ class TestSn : public QObject {
     void keysDoNothingWhileWaitingOrAfterTheGame() {
         Fixture f;
         f.Load();
-        for (const std::int16_t key :
-             {Sn::kKeyUp, Sn::kKeyDown, Sn::kKeyLeft, Sn::kKeyRight, Sn::kKeyF2}) {
+        for (const std::int16_t key : {platform::key::Up, platform::key::Down, platform::key::Left,
+                                       platform::key::Right, platform::key::F2}) {
             f.game.Form_KeyDown(key, 0);
         }
         QCOMPARE(f.Head().Left, 4800.0f);
@@ -303,8 +304,8 @@ class TestSn : public QObject {
         QCOMPARE(f.host.closes, 0);
         f.game.Game_Over();
         const Box before = f.Head();
-        f.game.Form_KeyDown(Sn::kKeyDown, 0);
-        f.game.Form_KeyDown(Sn::kKeySpace, 0);
+        f.game.Form_KeyDown(platform::key::Down, 0);
+        f.game.Form_KeyDown(platform::key::Space, 0);
         QVERIFY(SameBox(f.Head(), before.Left, before.Top, before.Width, before.Height));
         QVERIFY(!f.game.loopRunning);
     }
@@ -525,8 +526,8 @@ class TestSn : public QObject {
         f.Head() = Box{9480, 1080, 240, 240};  // already in the right wall
         f.game.score = 40;
         // Right finds the hit; the tick due in the same pass checks again.
-        f.fake.pump.After(200, [&] { f.game.Form_KeyDown(Sn::kKeyRight, 0); });
-        f.game.Form_KeyDown(Sn::kKeySpace, 0);
+        f.fake.pump.After(200, [&] { f.game.Form_KeyDown(platform::key::Right, 0); });
+        f.game.Form_KeyDown(platform::key::Space, 0);
         QVERIFY(f.Over());
         QCOMPARE(f.High(), std::string("Congrats! High Score"));
         QCOMPARE(f.Stored(), std::string("40"));
@@ -542,10 +543,10 @@ class TestSn : public QObject {
         f.fake.pump.After(500, [&] {
             QVERIFY(f.game.controls.label(Label::lblspace).Visible);
             QCOMPARE(f.Head().Left, 4800.0f);
-            f.game.Form_KeyDown(Sn::kKeySpace, 0);
+            f.game.Form_KeyDown(platform::key::Space, 0);
         });
         f.FoodAway();
-        f.game.Form_KeyDown(Sn::kKeyEscape, 0);
+        f.game.Form_KeyDown(platform::key::Escape, 0);
         QCOMPARE(f.fake.boxes.shown.size(), size_t{1});
         QCOMPARE(f.fake.boxes.shown[0].text, std::string("Exit?"));
         QCOMPARE(f.fake.boxes.shown[0].title, std::string("Kelvo Snake"));
@@ -553,7 +554,7 @@ class TestSn : public QObject {
         QVERIFY(!f.game.escPressed);
         QCOMPARE(f.host.closes, 0);
         f.fake.boxes.answers = {true};
-        f.game.Form_KeyDown(Sn::kKeyEscape, 0);
+        f.game.Form_KeyDown(platform::key::Escape, 0);
         QCOMPARE(f.fake.process.endCalls, 1);
         QVERIFY(!f.shared.KeepRunning);
         QCOMPARE(f.fake.sound.calls.back(), std::string("stop"));
@@ -566,9 +567,9 @@ class TestSn : public QObject {
         const std::uint32_t start = f.fake.clock.Now();
         f.fake.boxes.answers = {false, true};
         f.fake.boxes.whileOpen = [&] { f.fake.clock.Advance(1000); };  // the player thinks
-        f.fake.pump.After(450, [&] { f.game.Form_KeyDown(Sn::kKeyEscape, 0); });
-        f.fake.pump.After(2000, [&] { f.game.Form_KeyDown(Sn::kKeyEscape, 0); });
-        f.game.Form_KeyDown(Sn::kKeySpace, 0);
+        f.fake.pump.After(450, [&] { f.game.Form_KeyDown(platform::key::Escape, 0); });
+        f.fake.pump.After(2000, [&] { f.game.Form_KeyDown(platform::key::Escape, 0); });
+        f.game.Form_KeyDown(platform::key::Space, 0);
         QCOMPARE(f.fake.process.endCalls, 1);
         const auto at = [&](size_t i) {
             return platform::TicksBetween(start, f.host.moveTicks[i]);
@@ -586,11 +587,11 @@ class TestSn : public QObject {
         f.Load();
         f.game.Game_Over();
         f.fake.boxes.answers = {false};
-        f.game.Form_KeyDown(Sn::kKeyEscape, 0);
+        f.game.Form_KeyDown(platform::key::Escape, 0);
         QCOMPARE(f.fake.boxes.shown.size(), size_t{1});
         QCOMPARE(f.host.closes, 0);
         QVERIFY(!f.game.escPressed);
-        f.game.Form_KeyDown(Sn::kKeyF2, 0);
+        f.game.Form_KeyDown(platform::key::F2, 0);
         QCOMPARE(f.fake.boxes.shown.size(), size_t{1});
         QCOMPARE(f.host.closes, 1);
         QVERIFY(f.shared.KeepRunning);
@@ -604,7 +605,7 @@ class TestSn : public QObject {
         QCOMPARE(cancel, std::int16_t{-1});
         QCOMPARE(f.fake.boxes.shown.size(), size_t{2});
         f.fake.boxes.answers = {true};
-        f.game.Form_KeyDown(Sn::kKeyEscape, 0);
+        f.game.Form_KeyDown(platform::key::Escape, 0);
         QCOMPARE(f.fake.process.endCalls, 1);
     }
 };

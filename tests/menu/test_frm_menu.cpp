@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "menu/frm_menu.h"
+#include "platform/keys.h"
 #include "settings/ini.h"
 #include "support/fake_platform.h"
 #include "support/printing.h"
@@ -153,7 +154,7 @@ class TestFrmMenu : public QObject {
         f.Store("[data]\nlvl=3\n");
         f.Show();
         f.window.controls.cmblvl.ListIndex = 8;
-        f.window.cmbscolor_KeyDown(27, 0);
+        f.window.cmbscolor_KeyDown(platform::key::Escape, 0);
         QVERIFY(!f.shared.KeepRunning);
         QCOMPARE(f.fake.process.endCalls, 1);
         QCOMPARE(f.host.unloads, 0);

@@ -1,36 +1,37 @@
-#include "platform/qt_view.h"
+#include "views/qt_view.h"
 
 #include <QPainter>
 
 #include <QPalette>
 #include <cmath>
 #include "assets/pictures.h"
+#include "platform/keys.h"
 
-namespace platform {
+namespace views {
 
 std::int16_t VirtualKeyCode(int qtKey) {
     switch (qtKey) {
         case Qt::Key_Return:
         case Qt::Key_Enter:
-            return 13;
+            return platform::key::Return;
         case Qt::Key_Escape:
-            return 27;
+            return platform::key::Escape;
         case Qt::Key_Space:
-            return 32;
+            return platform::key::Space;
         case Qt::Key_Left:
-            return 37;
+            return platform::key::Left;
         case Qt::Key_Up:
-            return 38;
+            return platform::key::Up;
         case Qt::Key_Right:
-            return 39;
+            return platform::key::Right;
         case Qt::Key_Down:
-            return 40;
+            return platform::key::Down;
         case Qt::Key_F1:
-            return 112;
+            return platform::key::F1;
         case Qt::Key_F2:
-            return 113;
+            return platform::key::F2;
         case Qt::Key_Tab:
-            return 9;
+            return platform::key::Tab;
         default:
             break;
     }
@@ -92,9 +93,9 @@ QRect PixelRect(float left, float top, float width, float height, float twipsPer
                  px(height, twipsPerPixelY));
 }
 
-}  // namespace platform
+}  // namespace views
 
-namespace platform {
+namespace views {
 
 void PictureBox::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
@@ -104,4 +105,4 @@ void PictureBox::paintEvent(QPaintEvent* /*event*/) {
     }
 }
 
-}  // namespace platform
+}  // namespace views

@@ -9,10 +9,10 @@
 
 #include "assets/catalog.h"
 
-namespace platform {
+namespace views {
 
-// The key code a window's key handler receives for a Qt key (Return 13, Esc 27, Space 32,
-// arrows 37 to 40, F2 113, letters and digits as their capitals); 0 for keys without one.
+// The key code (platform/keys.h) a window's key handler receives for a Qt key; 0 for keys
+// without one.
 std::int16_t VirtualKeyCode(int qtKey);
 
 // Black ground and orange text for a window and everything in it.
@@ -29,9 +29,9 @@ void FitCaption(QWidget* control);
 QRect PixelRect(float left, float top, float width, float height, float twipsPerPixelX,
                 float twipsPerPixelY);
 
-}  // namespace platform
+}  // namespace views
 
-namespace platform {
+namespace views {
 
 // A borderless child window that shows a picture unscaled from its top-left corner, cut off at
 // its own size, on black.
@@ -53,4 +53,4 @@ class PictureBox : public QWidget {
     assets::Picture picture_ = assets::Picture::None;
 };
 
-}  // namespace platform
+}  // namespace views

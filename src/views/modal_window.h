@@ -17,12 +17,12 @@
 #include "platform/platform.h"
 #include "platform/window_host.h"
 
-namespace platform {
+namespace views {
 
-class ModalWindow : public QDialog, public WindowHost {
+class ModalWindow : public QDialog, public platform::WindowHost {
     Q_OBJECT
   public:
-    explicit ModalWindow(Platform& platform);
+    explicit ModalWindow(platform::Platform& platform);
 
     // Shows the window and returns once it has unloaded or the program has ended.
     void ShowModal();
@@ -72,11 +72,11 @@ class ModalWindow : public QDialog, public WindowHost {
     void RequestClose();
     void Finish(int result);
 
-    Platform& platform_;
+    platform::Platform& platform_;
     std::vector<KeyRoute> routes_;
     bool closing_ = false;
     bool closeQueued_ = false;
     int pressedPicture_ = -1;
 };
 
-}  // namespace platform
+}  // namespace views

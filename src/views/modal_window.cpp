@@ -1,16 +1,16 @@
-#include "platform/modal_window.h"
+#include "views/modal_window.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <algorithm>
 
-#include "platform/qt_view.h"
 #include "settings/values.h"
+#include "views/qt_view.h"
 
-namespace platform {
+namespace views {
 
-ModalWindow::ModalWindow(Platform& platform) : platform_(platform) {}
+ModalWindow::ModalWindow(platform::Platform& platform) : platform_(platform) {}
 
 bool ModalWindow::SwitchMusic(const QKeyEvent* event) {
     if (event->key() != Qt::Key_M || event->isAutoRepeat() ||
@@ -148,4 +148,4 @@ void ModalWindow::showEvent(QShowEvent* event) {
     activateWindow();
 }
 
-}  // namespace platform
+}  // namespace views
