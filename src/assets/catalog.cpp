@@ -3,6 +3,8 @@
 #include <array>
 #include <cstddef>
 
+#include "settings/text.h"
+
 namespace assets {
 namespace {
 
@@ -71,6 +73,15 @@ Size PictureSize(Picture picture) {
         default:
             return {0, 0};
     }
+}
+
+std::optional<Colour> ColourNamed(std::string_view name) {
+    for (std::size_t i = 0; i < kColourNames.size(); ++i) {
+        if (SameIgnoringCase(name, kColourNames[i])) {
+            return static_cast<Colour>(i);
+        }
+    }
+    return std::nullopt;
 }
 
 Rgb BlockCentre(Colour colour) {

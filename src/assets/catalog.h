@@ -2,13 +2,21 @@
 // pixels themselves are drawn by pictures.h; the rules only need ids and sizes.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <optional>
+#include <string_view>
 
 namespace assets {
 
 // The eight colours in the order the colour lookup tries them.
 enum class Colour : std::uint8_t { Red, Green, Yellow, Blue, Cyan, Violet, Orange, Purple };
 constexpr int kColourCount = 8;
+// Their names, in the same order: what the menu's lists offer and the game looks up.
+constexpr std::array<std::string_view, kColourCount> kColourNames{
+    "Red", "Green", "Yellow", "Blue", "Cyan", "Violet", "Orange", "Purple"};
+// The colour of a name, its letters compared without case; nullopt for any other text.
+std::optional<Colour> ColourNamed(std::string_view name);
 
 enum class Picture : std::uint8_t {
     None,
@@ -50,6 +58,26 @@ constexpr Picture VerticalStrip(Colour c) {
 }
 constexpr Picture HorizontalStrip(Colour c) {
     return static_cast<Picture>(static_cast<int>(Picture::HStripFirst) + static_cast<int>(c));
+}
+
+// The pictures each colour comes in, numbered as the game asks for them.
+struct ColourKind {
+    static constexpr std::int16_t Block = 0;
+    static constexpr std::int16_t VerticalStrip = 1;
+    static constexpr std::int16_t HorizontalStrip = 2;
+};
+// The colour's picture of that kind; None for a number that is not a kind.
+constexpr Picture ColourPicture(Colour c, std::int16_t kind) {
+    switch (kind) {
+        case ColourKind::Block:
+            return Block(c);
+        case ColourKind::VerticalStrip:
+            return VerticalStrip(c);
+        case ColourKind::HorizontalStrip:
+            return HorizontalStrip(c);
+        default:
+            return Picture::None;
+    }
 }
 
 Size PictureSize(Picture picture);

@@ -17,8 +17,6 @@
 namespace assets {
 namespace {
 
-const QColor kOrange(255, 128, 0);
-
 QColor ToQColor(Rgb c) {
     return QColor(c.r, c.g, c.b);
 }

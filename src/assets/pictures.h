@@ -1,6 +1,7 @@
 // The pixels of every picture in the catalogue, drawn in code.
 #pragma once
 
+#include <QColor>
 #include <QCursor>
 #include <QIcon>
 #include <QImage>
@@ -8,6 +9,11 @@
 #include "assets/catalog.h"
 
 namespace assets {
+
+// The orange of the game's lettering, frames and glow, and the dimmed orange of what cannot be
+// chosen.
+inline const QColor kOrange{255, 128, 0};
+inline const QColor kDimOrange{110, 55, 0};
 
 // The picture at its catalogue size, drawn once and then shared. Formats: ARGB32 premultiplied
 // where the picture has a transparent ground, RGB32 otherwise. With a device pixel ratio above

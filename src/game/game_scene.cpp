@@ -25,10 +25,8 @@ LabelLook LookOf(Label id) {
     }
 }
 
-const QColor kOrange(255, 128, 0);
-
 // Paints a label's caption in its box. A label puts the top of its text's line at the top of
-// its box, but the bundled font's line is deeper than the design's font's (its descent alone is
+// its box, but the bundled font's line is deeper than Impact's (its descent alone is
 // a third of its size), which cut the descenders of "Spacebar" and "Length" off at the box's
 // bottom. So the baseline rises as far as the font's descenders need to end inside the box;
 // the line's empty top, above the capitals, is what gives way.
@@ -39,7 +37,7 @@ void PaintCaption(QPainter& painter, const QRect& box, Label id, const std::stri
     const qreal descenders = metrics.tightBoundingRect(QStringLiteral("gjpqy")).bottom();
     const qreal raise = std::max<qreal>(0, metrics.ascent() + descenders - box.height());
     painter.setFont(font);
-    painter.setPen(kOrange);
+    painter.setPen(assets::kOrange);
     painter.drawText(QRectF(box.left(), box.top() - raise, box.width(), box.height() + raise),
                      static_cast<int>(look.align), QString::fromStdString(caption));
 }

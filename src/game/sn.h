@@ -80,6 +80,7 @@ class Sn {
 
     // Set-up.
     void Form_Load();
+    // Puts the named colour's picture of a kind (assets::ColourKind) into str2colorpic.
     void Get_ColorPic(const std::string& name, std::int16_t kind);
     void Build_Snake();
     // Clock and keys.

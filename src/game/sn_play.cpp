@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "game/sn.h"
+#include "settings/text.h"
 
 namespace {
 
@@ -12,15 +13,6 @@ constexpr size_t kMaxSegments = 32768;  // segment indexes are 16-bit
 // a score or a length that large stops growing instead of overflowing.
 std::int32_t GrownBy(std::int32_t count, std::int32_t step) {
     return count > std::numeric_limits<std::int32_t>::max() - step ? count : count + step;
-}
-
-std::string Upper(std::string text) {
-    for (char& ch : text) {
-        if (ch >= 'a' && ch <= 'z') {
-            ch = static_cast<char>(ch - 'a' + 'A');
-        }
-    }
-    return text;
 }
 
 }  // namespace
@@ -35,7 +27,7 @@ void Sn::fMove() {
     }
     const auto horizontal = static_cast<float>(StepTwips(platform_.screen.TwipsPerPixelX()));
     const auto vertical = static_cast<float>(StepTwips(platform_.screen.TwipsPerPixelY()));
-    const std::string heading = Upper(direction);
+    const std::string heading = UpperAscii(direction);
     Box& head = s[0].box;
     if (heading == "X+") {
         head.Left = head.Left + horizontal;
@@ -117,7 +109,7 @@ void Sn::Elongate_Snake() {
     segment.box.Left = tail.Left;
     segment.box.Height = tail.Height;
     segment.box.Width = tail.Width;
-    Get_ColorPic(shared_.SnakeColor, 0);
+    Get_ColorPic(shared_.SnakeColor, assets::ColourKind::Block);
     AssignPicture(segment, controls.str2colorpic.Picture);
     segment.Visible = true;
     s.push_back(segment);

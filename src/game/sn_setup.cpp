@@ -8,9 +8,6 @@ namespace {
 
 constexpr std::array<std::int32_t, 10> kTickIntervals{200, 100, 70, 50, 35, 25, 16, 15, 12, 10};
 
-constexpr std::array<const char*, assets::kColourCount> kColourNames{
-    "red", "green", "yellow", "blue", "cyan", "violet", "orange", "purple"};
-
 }  // namespace
 
 std::int16_t StepTwips(float twipsPerPixel) {
@@ -58,13 +55,13 @@ void Sn::Form_Load() {
     c.lright.box.Height = H;
     c.lright.box.Left = W - c.lright.box.Width;
 
-    Get_ColorPic(shared_.BorderColor, 2);
+    Get_ColorPic(shared_.BorderColor, assets::ColourKind::HorizontalStrip);
     AssignPicture(c.ltop, c.str2colorpic.Picture);
-    Get_ColorPic(shared_.BorderColor, 1);
+    Get_ColorPic(shared_.BorderColor, assets::ColourKind::VerticalStrip);
     AssignPicture(c.lleft, c.str2colorpic.Picture);
-    Get_ColorPic(shared_.BorderColor, 2);
+    Get_ColorPic(shared_.BorderColor, assets::ColourKind::HorizontalStrip);
     AssignPicture(c.lbottom, c.str2colorpic.Picture);
-    Get_ColorPic(shared_.BorderColor, 1);
+    Get_ColorPic(shared_.BorderColor, assets::ColourKind::VerticalStrip);
     AssignPicture(c.lright, c.str2colorpic.Picture);
 
     Box& prompt = c.label(Label::lblspace).box;
@@ -90,31 +87,12 @@ void Sn::Form_Load() {
 }
 
 void Sn::Get_ColorPic(const std::string& name, std::int16_t kind) {
-    std::string lower = name;
-    for (char& ch : lower) {
-        if (ch >= 'A' && ch <= 'Z') {
-            ch = static_cast<char>(ch - 'A' + 'a');
-        }
-    }
-    for (size_t i = 0; i < kColourNames.size(); ++i) {
-        if (lower != kColourNames[i]) {
-            continue;
-        }
-        const auto colour = static_cast<assets::Colour>(i);
-        switch (kind) {
-            case 0:
-                controls.str2colorpic.Picture = assets::Block(colour);
-                break;
-            case 1:
-                controls.str2colorpic.Picture = assets::VerticalStrip(colour);
-                break;
-            case 2:
-                controls.str2colorpic.Picture = assets::HorizontalStrip(colour);
-                break;
-            default:
-                break;
-        }
-        return;
+    // An unknown name or kind leaves the holder's picture as it was.
+    const auto colour = assets::ColourNamed(name);
+    const assets::Picture picture =
+        colour ? assets::ColourPicture(*colour, kind) : assets::Picture::None;
+    if (picture != assets::Picture::None) {
+        controls.str2colorpic.Picture = picture;
     }
 }
 
@@ -126,7 +104,7 @@ void Sn::Build_Snake() {
     head.box.Top = c.s1.box.Top;
     head.box.Height = c.s1.box.Height;
     head.box.Width = c.s1.box.Width;
-    Get_ColorPic(shared_.SnakeColor, 0);
+    Get_ColorPic(shared_.SnakeColor, assets::ColourKind::Block);
     AssignPicture(head, c.str2colorpic.Picture);
     head.Visible = true;
     head.box.Left = static_cast<float>(W / 2);
@@ -136,7 +114,7 @@ void Sn::Build_Snake() {
         segment.box.Top = c.s1.box.Top;
         segment.box.Height = c.s1.box.Height;
         segment.box.Width = c.s1.box.Width;
-        Get_ColorPic(shared_.SnakeColor, 0);
+        Get_ColorPic(shared_.SnakeColor, assets::ColourKind::Block);
         AssignPicture(segment, c.str2colorpic.Picture);
         segment.Visible = true;
         segment.box.Left = static_cast<float>(W / 2 - static_cast<std::int32_t>(i * step));

@@ -1,7 +1,9 @@
 #include "menu/frm_menu.h"
 
+#include <algorithm>
 #include <cstdio>
 
+#include "assets/catalog.h"
 #include "platform/keys.h"
 #include "settings/ini.h"
 #include "settings/values.h"
@@ -29,6 +31,12 @@ float Single(double value) {
 }
 
 }  // namespace
+
+std::vector<std::string> FrmMenu::ColourList() {
+    std::vector<std::string> names(assets::kColourNames.begin(), assets::kColourNames.end());
+    std::sort(names.begin(), names.end());
+    return names;
+}
 
 void FrmMenu::CreateControls(platform::WindowHost& host) {
     host_ = &host;

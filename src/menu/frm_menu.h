@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "app/shared_state.h"
 #include "platform/controls.h"
@@ -11,6 +13,9 @@
 
 class FrmMenu {
   public:
+    // The colour names in alphabetical order, as both colour lists offer them.
+    static std::vector<std::string> ColourList();
+
     // The window and its controls as designed; made afresh at every showing and then placed
     // by Arrange_Menu.
     struct Controls {
@@ -35,8 +40,7 @@ class FrmMenu {
         Box chBox{480, 7680, 3900, 255};
 
         DropDownList cmblvl{{"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"}};
-        DropDownList cmbscolor{
-            {"Blue", "Cyan", "Green", "Orange", "Purple", "Red", "Violet", "Yellow"}};
+        DropDownList cmbscolor{ColourList()};
         DropDownList cmbbcolor{cmbscolor};
         int ch = 0;  // 0 unchecked, 1 checked
     };

@@ -17,35 +17,12 @@
 #include <vector>
 
 #include "settings/atomic_file.h"
+#include "settings/text.h"
 
 namespace profile {
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
-std::string_view Trim(std::string_view s) {
-    while (!s.empty() && IsBlank(s.front())) {
-        s.remove_prefix(1);
-    }
-    while (!s.empty() && IsBlank(s.back())) {
-        s.remove_suffix(1);
-    }
-    return s;
-}
-
-char LowerAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool SameName(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return LowerAscii(x) == LowerAscii(y);
-           });
-}
 
 // One line of the file: its bytes without the line end, and the line end itself ("\r\n", "\n",
 // "\r" or "" for a last line without one).
@@ -91,7 +68,7 @@ Meaning Interpret(const Line& line, bool firstLine) {
         offset = kByteOrderMark.size();
     }
     const std::string_view body = text.substr(offset);
-    const std::string_view trimmed = Trim(body);
+    const std::string_view trimmed = TrimBlanks(body);
     Meaning m;
     if (trimmed.empty() || trimmed.front() == ';') {
         return m;
@@ -100,7 +77,7 @@ Meaning Interpret(const Line& line, bool firstLine) {
         const size_t close = trimmed.find(']');
         if (close != std::string_view::npos) {
             m.kind = Kind::Section;
-            m.name = Trim(trimmed.substr(1, close - 1));
+            m.name = TrimBlanks(trimmed.substr(1, close - 1));
             return m;
         }
     }
@@ -109,7 +86,7 @@ Meaning Interpret(const Line& line, bool firstLine) {
         return m;
     }
     m.kind = Kind::Key;
-    m.name = Trim(body.substr(0, eq));
+    m.name = TrimBlanks(body.substr(0, eq));
     m.rawValue = body.substr(eq + 1);
     m.equalsPos = offset + eq;
     return m;
@@ -130,12 +107,12 @@ Location Locate(const std::vector<Line>& lines, std::string_view section, std::s
             if (loc.sectionLine) {
                 break;  // the section ends at the next header
             }
-            if (SameName(m.name, section)) {
+            if (SameIgnoringCase(m.name, section)) {
                 loc.sectionLine = i;
             }
         } else if (m.kind == Kind::Key && loc.sectionLine) {
             loc.lastKeyLine = i;
-            if (!loc.keyLine && SameName(m.name, key)) {
+            if (!loc.keyLine && SameIgnoringCase(m.name, key)) {
                 loc.keyLine = i;
             }
         }
@@ -272,7 +249,7 @@ std::string LineEndStyle(const std::vector<Line>& lines) {
 }  // namespace
 
 std::string NormaliseValue(const std::string& raw) {
-    std::string_view v = Trim(raw);
+    std::string_view v = TrimBlanks(raw);
     if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()) {
         v = v.substr(1, v.size() - 2);
     }
@@ -280,7 +257,7 @@ std::string NormaliseValue(const std::string& raw) {
 }
 
 bool IsStorableName(const std::string& name, bool isSection) {
-    const std::string_view trimmed = Trim(name);
+    const std::string_view trimmed = TrimBlanks(name);
     if (trimmed.empty() || name.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos) {
         return false;
     }
@@ -302,8 +279,8 @@ int GetPrivateProfileString(const std::string& section, const std::string& key,
     while (!result.empty() && IsBlank(result.back())) {
         result.pop_back();
     }
-    const std::string_view wantedSection = Trim(section);
-    const std::string_view wantedKey = Trim(key);
+    const std::string_view wantedSection = TrimBlanks(section);
+    const std::string_view wantedKey = TrimBlanks(key);
     if (!wantedSection.empty() && !wantedKey.empty()) {
         const FolderLock lock(file, false);  // a write in place is never seen half done
         if (const auto contents = ReadWholeFile(file, nullptr)) {
@@ -357,8 +334,8 @@ bool WriteLocked(const std::string& section, const std::string& key,
     }
 
     const std::string eol = LineEndStyle(lines);
-    const std::string_view sectionName = Trim(section);
-    const std::string_view keyName = Trim(key);
+    const std::string_view sectionName = TrimBlanks(section);
+    const std::string_view keyName = TrimBlanks(key);
     const Location loc = Locate(lines, sectionName, keyName);
     const std::string current =
         loc.keyLine ? NormaliseValue(

@@ -4,15 +4,10 @@
 #include <cstdio>
 
 #include "settings/ini.h"
+#include "settings/text.h"
 
 std::optional<std::int64_t> WholeNumber(std::string_view text) {
-    auto blank = [](char c) { return c == ' ' || c == '\t'; };
-    while (!text.empty() && blank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && blank(text.back())) {
-        text.remove_suffix(1);
-    }
+    text = TrimBlanks(text);
     if (!text.empty() && text.front() == '+') {
         text.remove_prefix(1);
         if (!text.empty() && text.front() == '-') {

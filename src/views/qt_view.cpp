@@ -43,7 +43,7 @@ std::int16_t VirtualKeyCode(int qtKey) {
 
 void ApplyLook(QWidget* widget) {
     const QColor black(0, 0, 0);
-    const QColor orange(255, 128, 0);
+    const QColor& orange = assets::kOrange;
     QPalette palette = widget->palette();
     for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
         palette.setColor(group, QPalette::Window, black);
@@ -61,17 +61,18 @@ void ApplyLook(QWidget* widget) {
 
 QString IndicatorStyle() {
     return QStringLiteral(
-        "QRadioButton, QCheckBox { color: rgb(255,128,0); background: black; }"
-        "QRadioButton:disabled { color: rgb(110,55,0); }"
-        "QRadioButton::indicator:disabled { border-color: rgb(110,55,0); }"
-        "QRadioButton::indicator, QCheckBox::indicator {"
-        " width: 9px; height: 9px; border: 1px solid rgb(255,128,0); background: black; }"
-        "QRadioButton::indicator { border-radius: 5px; }"
-        "QRadioButton::indicator:checked, QCheckBox::indicator:checked {"
-        " background: qradialgradient(cx:0.5, cy:0.5, radius:0.5, fx:0.5, fy:0.5,"
-        " stop:0 rgb(255,128,0), stop:0.55 rgb(255,128,0), stop:0.6 black); }"
-        "QCheckBox::indicator:checked { background: rgb(255,128,0); border-color: rgb(255,128,0); }"
-        "QLabel#next { border: 1px solid rgb(255,128,0); color: rgb(255,128,0); }");
+               "QRadioButton, QCheckBox { color: %1; background: black; }"
+               "QRadioButton:disabled { color: %2; }"
+               "QRadioButton::indicator:disabled { border-color: %2; }"
+               "QRadioButton::indicator, QCheckBox::indicator {"
+               " width: 9px; height: 9px; border: 1px solid %1; background: black; }"
+               "QRadioButton::indicator { border-radius: 5px; }"
+               "QRadioButton::indicator:checked, QCheckBox::indicator:checked {"
+               " background: qradialgradient(cx:0.5, cy:0.5, radius:0.5, fx:0.5, fy:0.5,"
+               " stop:0 %1, stop:0.55 %1, stop:0.6 black); }"
+               "QCheckBox::indicator:checked { background: %1; border-color: %1; }"
+               "QLabel#next { border: 1px solid %1; color: %1; }")
+        .arg(assets::kOrange.name(), assets::kDimOrange.name());
 }
 
 void FitCaption(QWidget* control) {

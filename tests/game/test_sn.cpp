@@ -139,16 +139,16 @@ class TestSn : public QObject {
         f.Load();
         for (const char* name : {"RED", "Red", "red"}) {
             f.game.controls.str2colorpic.Picture = assets::Picture::None;
-            f.game.Get_ColorPic(name, 0);
+            f.game.Get_ColorPic(name, assets::ColourKind::Block);
             QVERIFY(f.game.controls.str2colorpic.Picture == assets::Block(Colour::Red));
         }
-        f.game.Get_ColorPic("violet", 1);
+        f.game.Get_ColorPic("violet", assets::ColourKind::VerticalStrip);
         QVERIFY(f.game.controls.str2colorpic.Picture == assets::VerticalStrip(Colour::Violet));
         for (const char* name : {"", "pink", "Purple "}) {
-            f.game.Get_ColorPic(name, 2);
+            f.game.Get_ColorPic(name, assets::ColourKind::HorizontalStrip);
             QVERIFY(f.game.controls.str2colorpic.Picture == assets::VerticalStrip(Colour::Violet));
         }
-        f.game.Get_ColorPic("green", 3);
+        f.game.Get_ColorPic("green", 3);  // not a kind
         QVERIFY(f.game.controls.str2colorpic.Picture == assets::VerticalStrip(Colour::Violet));
     }
 

@@ -10,7 +10,7 @@ build=$(cd "$1" && pwd)
 seconds=$2
 mkdir -p "$build"
 clang++ -std=c++20 -g -O1 -Wall -Wextra -Werror -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
-    -I"$root/src" "$root"/src/settings/{atomic_file,ini,place,profile}.cpp "$here/fuzz_settings.cpp" \
+    -I"$root/src" "$root"/src/settings/{atomic_file,ini,place,profile,text}.cpp "$here/fuzz_settings.cpp" \
     -o "$build/fuzz_settings"
 # New inputs go to a scratch corpus; the committed seeds stay as they are.
 corpus="$build/corpus"
