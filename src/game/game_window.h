@@ -1,8 +1,8 @@
 // The game's Qt view: paints Sn's controls (labels beneath pictures) and hands it keys, timer
 // events and close requests. After each change it repaints only the places that changed.
 //
-// The window covers the whole screen, black, as the design's window covered a screen running at
-// the chosen size; the field (the chosen size in pixels, every place in twips as designed)
+// The window covers the whole screen, black, as a game window does on a screen switched to the
+// chosen size; the field (the chosen size in pixels, every place in twips as designed)
 // stands in its middle, enlarged by the largest whole factor that fits. F11 switches between
 // that and a window of just the field's size, and the choice is kept in data.ini ("full").
 #pragma once

@@ -17,7 +17,7 @@ std::int16_t StepTwips(float twipsPerPixel) {
 void Sn::CreateControls(platform::WindowHost& host) {
     host_ = &host;
     controls = Controls{};
-    // Element 0 of the segment array exists from the design, showing a green block.
+    // Element 0 of the segment array exists from the start, showing a green block.
     controls.s.assign(
         1,
         PictureControl{{3480, 1080, 240, 240}, true, assets::Block(assets::Colour::Green), true});

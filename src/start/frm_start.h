@@ -23,7 +23,7 @@ class FrmStart {
     FrmStart(platform::Platform& platform, SharedState& shared)
         : platform_(platform), shared_(shared) {}
 
-    // Makes the controls afresh from the design; the window's own variables stay.
+    // Makes the controls afresh, as laid out; the window's own variables stay.
     void CreateControls(platform::WindowHost& host);
 
     void Form_Load();

@@ -1,5 +1,5 @@
-// The chooser's Qt view: real option buttons, check box and a "Next!" label placed from the
-// design's twips, forwarding clicks, keys, timer ticks and close requests to FrmStart.
+// The chooser's Qt view: real option buttons, check box and a "Next!" label placed from
+// FrmStart's twips, forwarding clicks, keys, timer ticks and close requests to FrmStart.
 #pragma once
 
 #include <QTimer>

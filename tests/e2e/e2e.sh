@@ -712,7 +712,7 @@ scaled_screen() {
     shot scaled_chooser
     read -r x y w h < <(geometry "$chooser")
     ((x >= 0 && y >= 0 && x + w <= 1920 && y + h <= 1080)) || fail "the chooser lies off the screen"
-    # The option texts, 1.5 times their design places 16, 48 and 80 pixels down: 640 and 800 in
+    # The option texts, 1.5 times their places 16, 48 and 80 pixels down: 640 and 800 in
     # orange, 1024 dimmed.
     fx=$((x + 24)) fy=$((y + 24)) fk=1
     expect_text scaled_chooser "100x40+20+0"

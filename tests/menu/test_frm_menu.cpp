@@ -71,7 +71,7 @@ class TestFrmMenu : public QObject {
         for (const Row& r : rows) {
             Fixture f(r.width, r.height);
             f.Show();
-            f.Show();  // a second load starts again from the design values
+            f.Show();  // a second load starts again from the laid-out values
             const FrmMenu::Controls& c = f.window.controls;
             QVERIFY(Near(c.window.Width, r.W) && Near(c.window.Height, r.H));
             QVERIFY(Near(c.ltop.Left, 0) && Near(c.ltop.Top, 0) && Near(c.ltop.Width, r.W));
