@@ -3,14 +3,9 @@
 void Main(SharedState& shared, platform::Process& process, WindowCycle& windows) {
     shared.KeepRunning = true;
     windows.ShowStart();
-    while (shared.KeepRunning && !process.Ended()) {
+    while (shared.KeepRunning) {
         windows.ShowMenu();
-        if (process.Ended()) {
-            return;
-        }
         windows.ShowGame();
     }
-    if (!process.Ended()) {
-        process.End();
-    }
+    process.End();
 }

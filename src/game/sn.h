@@ -103,6 +103,11 @@ class Sn {
     void Game_Over();
     void Form_Unload(std::int16_t& Cancel);
 
+    // The game has ended: the score lines show, and only Esc and F2 act.
+    bool IsOver() const { return controls.label(Label::lblscend).Visible; }
+    // The prompt shows: no tick acts and the arrows do nothing until Space.
+    bool IsWaiting() const { return controls.label(Label::lblspace).Visible; }
+
     Controls controls;
 
     // The game state record.
@@ -117,8 +122,6 @@ class Sn {
     bool escPressed = false;
     bool restartPressed = false;
 
-    // Whether this game's Game_Over has run; it acts once per game.
-    bool gameOverDone = false;
     // Whether the clock loop is running; a second request only applies its caller's updates.
     bool loopRunning = false;
 
@@ -127,7 +130,11 @@ class Sn {
     void SendToBack(Label id);
     void BringToFront(Label id);
     void EndProgram();
+    // Whether the program has ended; only the clock loop asks, as ends take effect in its calls
+    // to the event pump.
     bool Ended() { return platform_.process.Ended(); }
+    void Turn(std::int16_t KeyCode);
+    void Unload();
     void Refresh();
     std::uint32_t Now() { return platform_.clock.GetTickCount(); }
     std::string SettingsFile() { return platform::SettingsFile(platform_.process); }

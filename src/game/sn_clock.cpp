@@ -46,13 +46,10 @@ void Sn::Check_Timer() {
 }
 
 void Sn::ExeTimer() {
-    if (controls.label(Label::lblspace).Visible) {
+    if (IsWaiting()) {
         return;
     }
     check_coll();
-    if (Ended()) {
-        return;
-    }
     if (!keyMoved) {
         fMove();
     }
@@ -61,60 +58,57 @@ void Sn::ExeTimer() {
 }
 
 void Sn::Form_KeyDown(std::int16_t KeyCode, std::int16_t /*Shift*/) {
-    const bool over = controls.label(Label::lblscend).Visible;
-    if (!over) {
-        if (!controls.label(Label::lblspace).Visible) {
-            struct Turn {
-                std::int16_t key;
-                const char* refused;
-                const char* heading;
-            };
-            static constexpr Turn kTurns[] = {{platform::key::Up, "Y+", "Y-"},
-                                              {platform::key::Down, "Y-", "Y+"},
-                                              {platform::key::Right, "X-", "X+"},
-                                              {platform::key::Left, "X+", "X-"}};
-            for (const Turn& turn : kTurns) {
-                if (KeyCode == turn.key && direction != turn.refused) {
-                    direction = turn.heading;
-                    check_coll();
-                    if (Ended()) {
-                        return;
-                    }
-                    fMove();
-                    keyMoved = true;
-                    Refresh();
-                }
-            }
-        }
-        if (KeyCode == platform::key::Space) {
-            controls.label(Label::lblspace).Visible = false;
-            tickStart = Now();
-            Refresh();
-            Check_Timer();
-            if (Ended()) {
-                return;
-            }
-        }
-    }
     if (KeyCode == platform::key::Escape) {
         escPressed = true;
-        if (host_ != nullptr) {
-            host_->Unload();
+        Unload();
+        return;
+    }
+    if (IsOver()) {
+        if (KeyCode == platform::key::F2) {
+            restartPressed = true;
+            Unload();
         }
-    } else if (KeyCode == platform::key::F2 && controls.label(Label::lblscend).Visible) {
-        restartPressed = true;
-        if (host_ != nullptr) {
-            host_->Unload();
+        return;
+    }
+    if (KeyCode == platform::key::Space) {
+        controls.label(Label::lblspace).Visible = false;
+        tickStart = Now();
+        Refresh();
+        Check_Timer();
+        return;
+    }
+    if (!IsWaiting()) {
+        Turn(KeyCode);
+    }
+}
+
+void Sn::Turn(std::int16_t KeyCode) {
+    struct Heading {
+        std::int16_t key;
+        const char* refused;
+        const char* heading;
+    };
+    static constexpr Heading kHeadings[] = {{platform::key::Up, "Y+", "Y-"},
+                                            {platform::key::Down, "Y-", "Y+"},
+                                            {platform::key::Right, "X-", "X+"},
+                                            {platform::key::Left, "X+", "X-"}};
+    for (const Heading& turn : kHeadings) {
+        if (KeyCode == turn.key && direction != turn.refused) {
+            direction = turn.heading;
+            check_coll();
+            fMove();
+            keyMoved = true;
+            Refresh();
+            return;
         }
     }
 }
 
 void Sn::Pause() {
-    LabelControl& prompt = controls.label(Label::lblspace);
-    if (prompt.Visible || controls.label(Label::lblscend).Visible) {
+    if (IsWaiting() || IsOver()) {
         return;
     }
-    prompt.Visible = true;
+    controls.label(Label::lblspace).Visible = true;
     Refresh();
 }
 
@@ -122,6 +116,12 @@ void Sn::Timer2_Timer() {
     controls.Timer2Enabled = false;
     controls.label(Label::lblscore).Visible = false;
     Refresh();
+}
+
+void Sn::Unload() {
+    if (host_ != nullptr) {
+        host_->Unload();
+    }
 }
 
 void Sn::Refresh() {

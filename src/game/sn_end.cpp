@@ -37,10 +37,9 @@ void Sn::Game_Over() {
     clockOn = false;
     // A second hit in the same check, or a tick right after the arrow key that ended the game,
     // changes nothing more: the first call's lines and stored score stand.
-    if (gameOverDone) {
+    if (IsOver()) {
         return;
     }
-    gameOverDone = true;
     const Box& prompt = controls.label(Label::lblspace).box;
     LabelControl& scoreLine = controls.label(Label::lblscend);
     scoreLine.Visible = true;
@@ -78,7 +77,7 @@ void Sn::Game_Over() {
 }
 
 void Sn::Form_Unload(std::int16_t& Cancel) {
-    if (!controls.label(Label::lblscend).Visible) {
+    if (!IsOver()) {
         clockOn = false;
         if (platform_.boxes.AskYesNo("Exit?", "Kelvo Snake")) {
             EndProgram();
@@ -87,9 +86,6 @@ void Sn::Form_Unload(std::int16_t& Cancel) {
         Cancel = -1;
         clockOn = true;
         Check_Timer();
-        if (Ended()) {
-            return;
-        }
         escPressed = false;
         return;
     }

@@ -76,7 +76,7 @@ void Sn::check_coll() {
     const bool onFood = inside(head.Left, head.Top) || inside(right, bottom) ||
                         inside(right, head.Top) || inside(head.Left, bottom);
     // Once the game is over, food is no longer eaten: the score stays the one shown and stored.
-    if (onFood && !gameOverDone) {
+    if (onFood && !IsOver()) {
         Put_Banana();
         Elongate_Snake();
     }

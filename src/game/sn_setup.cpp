@@ -80,7 +80,6 @@ void Sn::Form_Load() {
     keyMoved = false;
     escPressed = false;
     restartPressed = false;
-    gameOverDone = false;
     clockOn = true;
     StartTimer(tickInterval);
     Refresh();

@@ -67,7 +67,10 @@ class Process {
     // Stops the program at once: no further window is shown and no further event runs. The fake
     // records the call and returns; callers return straight after it.
     virtual void End() = 0;
-    // Whether End has been called (only ever true in tests).
+    // Whether End has been called (only ever true in tests, whose End returns). A handler that
+    // ends the program runs from the event pump, so an end takes effect only inside the pump's
+    // calls: only the code that calls the pump (the game's clock loop) and the views' shared
+    // modal window ask, to stop there.
     virtual bool Ended() = 0;
 };
 

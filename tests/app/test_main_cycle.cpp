@@ -8,7 +8,8 @@
 
 namespace {
 
-// Windows that record their showings and act as a script says.
+// Windows that record their showings and act as a script says. As in the real program, no
+// window shows once the program has ended.
 struct ScriptedWindows : WindowCycle {
     ScriptedWindows(SharedState& s, fake::Process& p) : shared(s), process(p) {}
     void ShowStart() override {
@@ -18,6 +19,9 @@ struct ScriptedWindows : WindowCycle {
         }
     }
     void ShowMenu() override {
+        if (process.Ended()) {
+            return;
+        }
         log.push_back("menu");
         if (++menus == menuEndsAt) {
             shared.KeepRunning = false;
@@ -25,6 +29,9 @@ struct ScriptedWindows : WindowCycle {
         }
     }
     void ShowGame() override {
+        if (process.Ended()) {
+            return;
+        }
         log.push_back("game");
         if (++games == gameEndsAt) {
             shared.KeepRunning = false;

@@ -188,7 +188,7 @@ class TestRandomPlay : public QObject {
                 QVERIFY2(std::fmod(head.Left - g.controls.window.Width / 2, step) == 0,
                          why.c_str());
                 QVERIFY2(std::fmod(head.Top - 1080.0f, step) == 0, why.c_str());
-                const bool over = g.gameOverDone;
+                const bool over = g.IsOver();
                 // Once over, the score stays the one the game-over line shows.
                 if (over) {
                     QVERIFY2(g.controls.label(Label::lblscend).Caption ==

@@ -90,9 +90,12 @@ class RulesCycle : public WindowCycle {
     fake::Platform& fake() { return fake_; }
 
     // Makes the window on its first showing, loads it afresh, and lets the player act until it
-    // closes or the program ends.
+    // closes or the program ends. After the end it shows nothing.
     template <typename Window, typename Act>
     void ShowModal(std::optional<Window>& window, Act act, bool playerPumpsEvents = false) {
+        if (fake_.process.Ended()) {
+            return;  // an ended program shows no further window
+        }
         if (!window) {
             window.emplace(bundle, shared);
         }
