@@ -8,21 +8,17 @@
 #include "game/game_scene.h"
 #include "support/fake_platform.h"
 #include "support/printing.h"
+#include "support/rules_host.h"
 #include "support/temp_folder.h"
 
 namespace {
-
-struct NoWindow : platform::WindowHost {
-    void Unload() override {}
-    void Refresh() override {}
-};
 
 struct Fixture {
     TempFolder dir;
     fake::Platform fake{dir.path()};
     SharedState shared;
     Sn game{fake.bundle, shared};
-    NoWindow host;
+    RulesHost<Sn> host{game};
 
     Fixture() {
         shared.KeepRunning = true;

@@ -8,43 +8,22 @@
 #include "settings/ini.h"
 #include "support/fake_platform.h"
 #include "support/printing.h"
+#include "support/rules_host.h"
 #include "support/temp_folder.h"
 
 using assets::Colour;
 
 namespace {
 
-// Stands in for the window: an unload runs Form_Unload; every refresh is recorded with the
-// counter's reading and the head's place.
-struct Host : platform::WindowHost {
-    Host(Sn& g, fake::Clock& c) : game(g), clock(c) {}
-    void Unload() override {
-        std::int16_t cancel = 0;
-        game.Form_Unload(cancel);
-        if (cancel == 0) {
-            ++closes;
-        }
-    }
-    void Refresh() override {
-        const Box& head = game.controls.s[0].box;
-        if (heads.empty() || heads.back().left != head.Left || heads.back().top != head.Top) {
-            heads.push_back({head.Left, head.Top});
-            moveTicks.push_back(clock.GetTickCount());
-        }
-    }
-    Sn& game;
-    fake::Clock& clock;
-    int closes = 0;
-    std::vector<SegPos> heads;
-    std::vector<std::uint32_t> moveTicks;
-};
-
 struct Fixture {
     TempFolder dir;
     fake::Platform fake{dir.path()};
     SharedState shared;
     Sn game{fake.bundle, shared};
-    Host host{game, fake.clock};
+    RulesHost<Sn> host{game};
+    // Every move of the head, as the refreshes show it: its places and the counter's readings.
+    std::vector<SegPos> heads;
+    std::vector<std::uint32_t> moveTicks;
 
     explicit Fixture(int width = 640, int height = 480, int level = 1) {
         shared.KeepRunning = true;
@@ -54,11 +33,18 @@ struct Fixture {
         shared.SnakeColor = "Blue";
         shared.BorderColor = "Blue";
         fake.random.fallback = 0.0;  // the food at the top-left corner, out of the snake's way
+        host.onRefresh = [this] {
+            const Box& head = Head();
+            if (heads.empty() || heads.back().left != head.Left || heads.back().top != head.Top) {
+                heads.push_back({head.Left, head.Top});
+                moveTicks.push_back(fake.clock.GetTickCount());
+            }
+        };
     }
     void Load() {
         game.CreateControls(host);
         game.Form_Load();
-        host.moveTicks.clear();  // only moves after the set-up count
+        moveTicks.clear();  // only moves after the set-up count
     }
     Box& Head() { return game.controls.s[0].box; }
     bool Over() const { return game.controls.label(Label::lblscend).Visible; }
@@ -192,14 +178,14 @@ class TestSn : public QObject {
         f.FoodAway();
         f.game.Form_KeyDown(platform::key::Space, 0);  // runs until the snake meets the right wall
         QVERIFY(f.Over());
-        QVERIFY(f.host.moveTicks.size() >= 15);
-        for (size_t i = 1; i < f.host.moveTicks.size(); ++i) {
-            const auto gap = platform::TicksBetween(f.host.moveTicks[i - 1], f.host.moveTicks[i]);
+        QVERIFY(f.moveTicks.size() >= 15);
+        for (size_t i = 1; i < f.moveTicks.size(); ++i) {
+            const auto gap = platform::TicksBetween(f.moveTicks[i - 1], f.moveTicks[i]);
             QVERIFY(gap >= 200);
             QCOMPARE(gap, 208);
         }
         // The loop slept between ticks instead of spinning on the counter.
-        QVERIFY(f.fake.pump.waits < 3 * static_cast<long>(f.host.moveTicks.size()));
+        QVERIFY(f.fake.pump.waits < 3 * static_cast<long>(f.moveTicks.size()));
     }
 
     void ticksKeepTheirPaceAcrossTheCounterWrap() {
@@ -210,8 +196,8 @@ class TestSn : public QObject {
         f.game.Form_KeyDown(platform::key::Space, 0);
         QVERIFY(f.Over());
         QVERIFY(f.fake.clock.time > 0xFFFFFFFFll);
-        for (size_t i = 1; i < f.host.moveTicks.size(); ++i) {
-            QCOMPARE(platform::TicksBetween(f.host.moveTicks[i - 1], f.host.moveTicks[i]), 35);
+        for (size_t i = 1; i < f.moveTicks.size(); ++i) {
+            QCOMPARE(platform::TicksBetween(f.moveTicks[i - 1], f.moveTicks[i]), 35);
         }
     }
 
@@ -225,9 +211,7 @@ class TestSn : public QObject {
         f.fake.pump.After(900, [&] { f.game.Form_KeyDown(platform::key::Space, 0); });
         f.fake.pump.After(950, [&] { f.game.Form_KeyDown(platform::key::Space, 0); });
         f.game.Form_KeyDown(platform::key::Space, 0);
-        const auto at = [&](size_t i) {
-            return platform::TicksBetween(start, f.host.moveTicks[i]);
-        };
+        const auto at = [&](size_t i) { return platform::TicksBetween(start, f.moveTicks[i]); };
         QCOMPARE(at(0), 100);
         QCOMPARE(at(1), 400);  // late, and the next interval counts from here
         QCOMPARE(at(2), 500);
@@ -260,9 +244,9 @@ class TestSn : public QObject {
         });
         f.fake.pump.After(1150, [&] { f.game.Form_KeyDown(platform::key::Escape, 0); });
         f.game.Form_KeyDown(platform::key::Space, 0);
-        QCOMPARE(platform::TicksBetween(start, f.host.moveTicks.at(1)), 200);
-        QCOMPARE(platform::TicksBetween(start, f.host.moveTicks.at(2)), 1100);
-        QCOMPARE(f.host.moveTicks.size(), size_t{3});
+        QCOMPARE(platform::TicksBetween(start, f.moveTicks.at(1)), 200);
+        QCOMPARE(platform::TicksBetween(start, f.moveTicks.at(2)), 1100);
+        QCOMPARE(f.moveTicks.size(), size_t{3});
     }
 
     // --- keys --------------------------------------------------------------------------------
@@ -571,9 +555,7 @@ class TestSn : public QObject {
         f.fake.pump.After(2000, [&] { f.game.Form_KeyDown(platform::key::Escape, 0); });
         f.game.Form_KeyDown(platform::key::Space, 0);
         QCOMPARE(f.fake.process.endCalls, 1);
-        const auto at = [&](size_t i) {
-            return platform::TicksBetween(start, f.host.moveTicks[i]);
-        };
+        const auto at = [&](size_t i) { return platform::TicksBetween(start, f.moveTicks[i]); };
         QCOMPARE(at(0), 200);
         QCOMPARE(at(1), 400);
         QCOMPARE(at(2), 1450);  // right after the prompt closed

@@ -8,27 +8,17 @@
 #include "settings/ini.h"
 #include "support/fake_platform.h"
 #include "support/printing.h"
+#include "support/rules_host.h"
 #include "support/temp_folder.h"
 
 namespace {
-
-struct Host : platform::WindowHost {
-    explicit Host(FrmMenu& w) : window(w) {}
-    void Unload() override {
-        std::int16_t cancel = 0;
-        window.Form_Unload(cancel);
-        ++unloads;
-    }
-    FrmMenu& window;
-    int unloads = 0;
-};
 
 struct Fixture {
     TempFolder dir;
     fake::Platform fake{dir.path()};
     SharedState shared;
     FrmMenu window{fake.bundle, shared};
-    Host host{window};
+    RulesHost<FrmMenu> host{window};
 
     explicit Fixture(int width = 640, int height = 480) {
         shared.KeepRunning = true;

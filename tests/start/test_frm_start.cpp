@@ -5,28 +5,17 @@
 #include "start/frm_start.h"
 #include "support/fake_platform.h"
 #include "support/printing.h"
+#include "support/rules_host.h"
 #include "support/temp_folder.h"
 
 namespace {
-
-// Stands in for the window: an unload runs Form_Unload and records whether the window closed.
-struct Host : platform::WindowHost {
-    explicit Host(FrmStart& w) : window(w) {}
-    void Unload() override {
-        std::int16_t cancel = 0;
-        window.Form_Unload(cancel);
-        closed = cancel == 0;
-    }
-    FrmStart& window;
-    bool closed = false;
-};
 
 struct Fixture {
     TempFolder dir;
     fake::Platform fake{dir.path()};
     SharedState shared;
     FrmStart window{fake.bundle, shared};
-    Host host{window};
+    RulesHost<FrmStart> host{window};
 
     Fixture() { shared.KeepRunning = true; }
     void Show() {
@@ -48,9 +37,9 @@ class TestFrmStart : public QObject {
         QVERIFY(f.window.controls.Check1);
         QVERIFY(f.window.controls.Timer1Enabled);
         f.window.Timer1_Timer();  // no "ask": keeps waiting
-        QVERIFY(!f.host.closed);
+        QVERIFY(!f.host.closed());
         f.window.Label1_Click();
-        QVERIFY(f.host.closed);
+        QVERIFY(f.host.closed());
         QCOMPARE(f.shared.ResWidth, 640);
         QCOMPARE(f.shared.ResHeight, 480);
         QVERIFY(f.shared.KeepRunning);
@@ -70,7 +59,7 @@ class TestFrmStart : public QObject {
         f.window.SelectOption(2);
         QCOMPARE(f.window.controls.Option, (std::array<bool, 3>{false, true, false}));
         f.window.Timer1_Timer();
-        QVERIFY(f.host.closed);
+        QVERIFY(f.host.closed());
         QCOMPARE(f.shared.ResWidth, 800);
         QCOMPARE(f.File(), stored);
     }
@@ -92,7 +81,7 @@ class TestFrmStart : public QObject {
         WriteFile(f.fake.SettingsFile(), "[data]\nres=3\nask=1\n");
         f.Show();
         f.window.Timer1_Timer();
-        QVERIFY(f.host.closed);
+        QVERIFY(f.host.closed());
         QCOMPARE(f.shared.ResWidth, 1024);
         QCOMPARE(f.shared.ResHeight, 768);
         QCOMPARE(f.File(), std::string("[data]\nres=3\nask=1\n"));
@@ -104,7 +93,7 @@ class TestFrmStart : public QObject {
             WriteFile(f.fake.SettingsFile(), std::string("[data]\nask=") + ask + "\n");
             f.Show();
             f.window.Timer1_Timer();
-            QVERIFY2(!f.host.closed, ask);
+            QVERIFY2(!f.host.closed(), ask);
         }
     }
 
@@ -141,9 +130,9 @@ class TestFrmStart : public QObject {
             };
             press(27);  // Esc has no effect
             press(32);
-            QVERIFY(!f.host.closed);
+            QVERIFY(!f.host.closed());
             press(13);
-            QVERIFY(f.host.closed);
+            QVERIFY(f.host.closed());
             QVERIFY(f.shared.KeepRunning);
         }
     }

@@ -11,19 +11,7 @@
 #include "menu/frm_menu.h"
 #include "start/frm_start.h"
 #include "support/fake_platform.h"
-
-// Stands in for a window: Unload runs Form_Unload and closes unless it cancels.
-template <typename Window>
-struct RulesHost : platform::WindowHost {
-    explicit RulesHost(Window& w) : window(w) {}
-    void Unload() override {
-        std::int16_t cancel = 0;
-        window.Form_Unload(cancel);
-        closed = closed || cancel == 0;
-    }
-    Window& window;
-    bool closed = false;
-};
+#include "support/rules_host.h"
 
 class RulesCycle;
 
@@ -105,7 +93,7 @@ class RulesCycle : public WindowCycle {
         if (playerPumpsEvents) {
             pump.onEvents = [&] { act(*window, host); };
         }
-        while (!host.closed && !fake_.process.Ended()) {
+        while (!host.closed() && !fake_.process.Ended()) {
             act(*window, host);
         }
         pump.onEvents = nullptr;
