@@ -27,6 +27,7 @@
 #include "platform/qt_platform.h"
 
 #include "bench_support.h"
+#include "support/fake_platform.h"
 
 namespace {
 
@@ -106,12 +107,11 @@ Result Run(int level, bool busy, double seconds, const std::string& folder) {
     platform::QtTickCounter clock;
     platform::QtEventPump sleeping;
     BusyPump spinning;
-    Answers answers;
-    Silence silence;
-    RunEnd end;
-    end.folder = folder;
+    fake::Boxes answers;  // every question answered Yes
+    fake::Sound silence;
+    fake::Process end(folder);
     platform::QtScreen screen;
-    FixedRandom random;
+    fake::Random random;  // always 0.5
     platform::EventPump& pump = busy ? static_cast<platform::EventPump&>(spinning) : sleeping;
     platform::Platform bundle{clock, pump, answers, silence, end, screen, random};
     SharedState shared;

@@ -11,6 +11,7 @@
 #include "game/game_window.h"
 #include "platform/qt_platform.h"
 #include "settings/ini.h"
+#include "support/fake_platform.h"
 
 namespace {
 
@@ -26,12 +27,11 @@ void Report(const char* name, std::vector<double> samples, const char* unit) {
 std::vector<double> PaintFrames(int segments, int frames) {
     platform::QtTickCounter clock;
     platform::QtEventPump pump;
-    bench::Answers answers;
-    bench::Silence silence;
-    bench::RunEnd end;
-    end.folder = QDir::tempPath().toStdString();
+    fake::Boxes answers;  // every question answered Yes
+    fake::Sound silence;
+    fake::Process end(QDir::tempPath().toStdString());
     platform::QtScreen screen;
-    bench::FixedRandom random;
+    fake::Random random;  // always 0.5
     platform::Platform bundle{clock, pump, answers, silence, end, screen, random};
     SharedState shared;
     shared.ResWidth = 1024;

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds the settings fuzzer with clang (libFuzzer, AddressSanitizer, UndefinedBehaviorSanitizer)
-# and runs it for a bounded time from the committed seed corpus; fails on any finding.
+# Builds the settings fuzzer (its CMake target, with clang: libFuzzer, AddressSanitizer,
+# UndefinedBehaviorSanitizer) and runs it for a bounded time from the committed seed corpus;
+# fails on any finding.
 # Usage: run.sh BUILD_DIR SECONDS
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -8,10 +9,9 @@ root=$(cd "$here/../../.." && pwd)
 mkdir -p "$1"
 build=$(cd "$1" && pwd)
 seconds=$2
-mkdir -p "$build"
-clang++ -std=c++20 -g -O1 -Wall -Wextra -Werror -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
-    -I"$root/src" "$root"/src/settings/{atomic_file,ini,place,profile,text}.cpp "$here/fuzz_settings.cpp" \
-    -o "$build/fuzz_settings"
+CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DKELVO_FUZZ=ON -DBUILD_TESTING=OFF \
+    -DKELVO_WERROR=ON >/dev/null
+cmake --build "$build" --target fuzz_settings
 # New inputs go to a scratch corpus; the committed seeds stay as they are.
 corpus="$build/corpus"
 mkdir -p "$corpus"
