@@ -100,8 +100,9 @@ std::string WithValue(const std::string& key, const std::string& value) {
     return file.substr(0, at) + key + "=" + value + file.substr(end);
 }
 
-// A stored text and the whole number it holds, if it holds one.
+// A stored text, what the row that tries it is called, and the whole number it holds, if any.
 struct Odd {
+    const char* name;
     std::string raw;
     std::optional<long long> number;
 };
@@ -117,155 +118,182 @@ std::vector<Odd> OddValues() {
     for (int c = 0x80; c <= 0xFF; ++c) {
         high += static_cast<char>(c);
     }
-    return {{"", {}},
-            {"abc", {}},
-            {"-1", -1},
-            {"0", 0},
-            {"11", 11},
-            {"8", 8},
-            {"4", 4},
-            {"99999999999", 99999999999},
-            {" 5 ", 5},
-            {"05", 5},
-            {"+3", 3},
-            {"1e3", {}},
-            {"0x2", {}},
-            {"1.0", {}},
-            {std::string(300, '7'), {}},
-            {low, {}},
-            {high, {}},
-            {std::string("5\0"
+    return {{"empty", "", {}},
+            {"abc", "abc", {}},
+            {"-1", "-1", -1},
+            {"0", "0", 0},
+            {"11", "11", 11},
+            {"8", "8", 8},
+            {"4", "4", 4},
+            {"99999999999", "99999999999", 99999999999},
+            {"blanks around 5", " 5 ", 5},
+            {"05", "05", 5},
+            {"+3", "+3", 3},
+            {"1e3", "1e3", {}},
+            {"0x2", "0x2", {}},
+            {"1.0", "1.0", {}},
+            {"300 sevens", std::string(300, '7'), {}},
+            {"control bytes", low, {}},
+            {"bytes above 127", high, {}},
+            {"a NUL inside",
+             std::string("5\0"
                          "5",
                          3),
              {}}};
 }
 
+// One row for each odd value of a key, named for the value.
+void AddOddValueRows(const char* key) {
+    for (const Odd& odd : OddValues()) {
+        QTest::addRow("%s=%s", key, odd.name) << odd;
+    }
+}
+
 }  // namespace
+
+Q_DECLARE_METATYPE(Odd)
 
 class TestBadSettings : public QObject {
     Q_OBJECT
   private slots:
-    void oddListValuesFallBackWithOneLineAndChangeNothing() {
-        struct Key {
-            const char* name;
-            long long low, high;  // the whole numbers that select a list entry
-            int ScriptedPlayer::*shown;
-        };
-        const Key keys[] = {{"lvl", 1, 10, &ScriptedPlayer::menuLevel},
-                            {"scolor", 0, 7, &ScriptedPlayer::menuSnake},
-                            {"bcolor", 0, 7, &ScriptedPlayer::menuBorder}};
-        for (const Key& key : keys) {
+    void oddListValuesFallBackWithOneLineAndChangeNothing_data() {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<Odd>("odd");
+        for (const char* key : {"lvl", "scolor", "bcolor"}) {
             for (const Odd& odd : OddValues()) {
-                TempFolder dir;
-                fake::Platform fake(dir.path());
-                const std::string contents = WithValue(key.name, odd.raw);
-                WriteFile(fake.SettingsFile(), contents);
-                ScriptedPlayer player;
-                player.escapeInMenu = true;
-                RulesCycle cycle(fake, player);
-                StderrCapture err;
-                cycle.Run();
-                const bool valid = odd.number && *odd.number >= key.low && *odd.number <= key.high;
-                const std::string what = std::string(key.name) + "=" + odd.raw;
-                QVERIFY2(player.*key.shown == (valid ? *odd.number - key.low : 0), what.c_str());
-                QVERIFY2(err.Lines() == (valid ? 0 : 1), what.c_str());
-                QVERIFY2(ReadFile(fake.SettingsFile()) == contents, what.c_str());
-                QCOMPARE(fake.process.endCalls, 1);
+                QTest::addRow("%s=%s", key, odd.name) << QString(key) << odd;
             }
         }
     }
+    void oddListValuesFallBackWithOneLineAndChangeNothing() {
+        QFETCH(QString, key);
+        QFETCH(Odd, odd);
+        // The whole numbers that select a list entry, and the entry the menu showed.
+        const bool level = key == "lvl";
+        const long long low = level ? 1 : 0;
+        const long long high = level ? 10 : 7;
+        TempFolder dir;
+        fake::Platform fake(dir.path());
+        const std::string contents = WithValue(key.toStdString(), odd.raw);
+        WriteFile(fake.SettingsFile(), contents);
+        ScriptedPlayer player;
+        player.escapeInMenu = true;
+        RulesCycle cycle(fake, player);
+        StderrCapture err;
+        cycle.Run();
+        const int shown = level             ? player.menuLevel
+                          : key == "scolor" ? player.menuSnake
+                                            : player.menuBorder;
+        const bool valid = odd.number && *odd.number >= low && *odd.number <= high;
+        QCOMPARE(shown, valid ? *odd.number - low : 0);
+        QCOMPARE(err.Lines(), valid ? 0 : 1);
+        QVERIFY(ReadFile(fake.SettingsFile()) == contents);
+        QCOMPARE(fake.process.endCalls, 1);
+    }
 
+    void oddScoresCountAsZeroAndAreShownAsStored_data() {
+        QTest::addColumn<Odd>("odd");
+        AddOddValueRows("score");
+    }
     void oddScoresCountAsZeroAndAreShownAsStored() {
-        for (const Odd& odd : OddValues()) {
-            TempFolder dir;
-            fake::Platform fake(dir.path());
-            const std::string contents = WithValue("score", odd.raw);
-            WriteFile(fake.SettingsFile(), contents);
-            const std::string read = ReadIni(fake.SettingsFile(), "data", "score", "");
-            ScriptedPlayer player;
-            RulesCycle cycle(fake, player);
-            StderrCapture err;
-            cycle.Run();
-            const bool inRange = odd.number && *odd.number >= INT32_MIN && *odd.number <= INT32_MAX;
-            const bool beaten = inRange && *odd.number < 0;  // a game of 0 beats -1
-            QVERIFY2(
-                player.highLine == (beaten ? "Congrats! High Score" : "High Score Is: " + read),
-                odd.raw.c_str());
-            QVERIFY2(err.Lines() == (inRange ? 0 : 1), odd.raw.c_str());
-            QVERIFY2(ReadFile(fake.SettingsFile()) == (beaten ? WithValue("score", "0") : contents),
-                     odd.raw.c_str());
-        }
+        QFETCH(Odd, odd);
+        TempFolder dir;
+        fake::Platform fake(dir.path());
+        const std::string contents = WithValue("score", odd.raw);
+        WriteFile(fake.SettingsFile(), contents);
+        const std::string read = ReadIni(fake.SettingsFile(), "data", "score", "");
+        ScriptedPlayer player;
+        RulesCycle cycle(fake, player);
+        StderrCapture err;
+        cycle.Run();
+        const bool inRange = odd.number && *odd.number >= INT32_MIN && *odd.number <= INT32_MAX;
+        const bool beaten = inRange && *odd.number < 0;  // a game of 0 beats -1
+        QCOMPARE(player.highLine, beaten ? "Congrats! High Score" : "High Score Is: " + read);
+        QCOMPARE(err.Lines(), inRange ? 0 : 1);
+        QVERIFY(ReadFile(fake.SettingsFile()) == (beaten ? WithValue("score", "0") : contents));
     }
 
-    void oddResolutionsAndAskValues() {
-        for (const Odd& odd : OddValues()) {
-            TempFolder dir;
-            fake::Platform fake(dir.path());
-            WriteFile(fake.SettingsFile(), WithValue("res", odd.raw));
-            ScriptedPlayer player;
-            player.escapeInMenu = true;
-            RulesCycle cycle(fake, player);
-            StderrCapture err;
-            cycle.Run();
-            // None is exactly "1", "2" or "3": the first choice stands, and Next stores it.
-            QVERIFY2(err.Lines() == 1, odd.raw.c_str());
-            QCOMPARE(cycle.shared.ResWidth, 640);
-            QCOMPARE(player.startTicks, 1);  // ask=1 still skipped the window
-            QCOMPARE(ReadFile(fake.SettingsFile()), std::string(kBase));
-        }
-        for (const Odd& odd : OddValues()) {
-            TempFolder dir;
-            fake::Platform fake(dir.path());
-            WriteFile(fake.SettingsFile(), WithValue("ask", odd.raw));
-            ScriptedPlayer player;
-            player.escapeInMenu = true;
-            RulesCycle cycle(fake, player);
-            StderrCapture err;
-            cycle.Run();
-            QVERIFY2(err.Lines() == (odd.raw == "0" ? 0 : 1), odd.raw.c_str());
-            QCOMPARE(player.startTicks, 3);  // only "1" skips the window; Enter went on
-            QCOMPARE(ReadFile(fake.SettingsFile()), std::string(kBase));
-        }
+    void oddResolutionsKeepTheFirstChoice_data() {
+        QTest::addColumn<Odd>("odd");
+        AddOddValueRows("res");
+    }
+    void oddResolutionsKeepTheFirstChoice() {
+        QFETCH(Odd, odd);
+        TempFolder dir;
+        fake::Platform fake(dir.path());
+        WriteFile(fake.SettingsFile(), WithValue("res", odd.raw));
+        ScriptedPlayer player;
+        player.escapeInMenu = true;
+        RulesCycle cycle(fake, player);
+        StderrCapture err;
+        cycle.Run();
+        // None is exactly "1", "2" or "3": the first choice stands, and Next stores it.
+        QCOMPARE(err.Lines(), 1);
+        QCOMPARE(cycle.shared.ResWidth, 640);
+        QCOMPARE(player.startTicks, 1);  // ask=1 still skipped the window
+        QCOMPARE(ReadFile(fake.SettingsFile()), std::string(kBase));
     }
 
-    void strangeSettingsFilesAreSurvived() {
+    void oddAskValuesShowTheChooser_data() {
+        QTest::addColumn<Odd>("odd");
+        AddOddValueRows("ask");
+    }
+    void oddAskValuesShowTheChooser() {
+        QFETCH(Odd, odd);
+        TempFolder dir;
+        fake::Platform fake(dir.path());
+        WriteFile(fake.SettingsFile(), WithValue("ask", odd.raw));
+        ScriptedPlayer player;
+        player.escapeInMenu = true;
+        RulesCycle cycle(fake, player);
+        StderrCapture err;
+        cycle.Run();
+        QCOMPARE(err.Lines(), odd.raw == "0" ? 0 : 1);
+        QCOMPARE(player.startTicks, 3);  // only "1" skips the window; Enter went on
+        QCOMPARE(ReadFile(fake.SettingsFile()), std::string(kBase));
+    }
+
+    void strangeSettingsFilesAreSurvived_data() {
+        QTest::addColumn<QByteArray>("contents");
+        QTest::addColumn<QByteArray>("added");  // what the run adds at the end, when known
         std::mt19937 random(7);
-        std::string bytes(4096, '\0');
+        QByteArray bytes(4096, '\0');
         for (char& c : bytes) {
             c = static_cast<char>(random());
         }
-        std::string huge;
+        QByteArray huge;
         while (huge.size() < 10'000'000) {
-            huge += "filler" + std::to_string(huge.size()) + "=" + std::string(60, 'x') + "\n";
+            huge += "filler" + QByteArray::number(huge.size()) + "=" + QByteArray(60, 'x') + "\n";
         }
         huge += "[data]\nlvl=3\n";
-        struct Strange {
-            const char* what;
-            std::string contents;
-            std::string added;  // what the run adds at the end, when that is known
-        };
-        const Strange files[] = {
-            {"no section", "lvl=5\nscore=9\n", "[data]\nres=1\nask=1\nlvl=1\nscolor=0\nbcolor=0\n"},
-            {"random bytes", bytes, ""},
-            {"ten megabytes", huge, "res=1\nask=1\nscolor=0\nbcolor=0\n"},
-        };
-        for (const auto& [what, contents, added] : files) {
-            TempFolder dir;
-            fake::Platform fake(dir.path());
-            WriteFile(fake.SettingsFile(), contents);
-            ScriptedPlayer player;
-            RulesCycle cycle(fake, player);
-            StderrCapture err;
-            cycle.Run();
-            QVERIFY2(fake.process.endCalls == 1, what);
-            QVERIFY2(!player.highLine.empty(), what);  // a game was played to its end
-            // What was in the file is still there, byte for byte, before the new lines.
-            const std::string after = ReadFile(fake.SettingsFile());
-            QVERIFY2(after.compare(0, contents.size(), contents) == 0, what);
-            if (!added.empty()) {
-                QVERIFY2(after == contents + added, what);
-            }
+        QTest::newRow("no section")
+            << QByteArray("lvl=5\nscore=9\n")
+            << QByteArray("[data]\nres=1\nask=1\nlvl=1\nscolor=0\nbcolor=0\n");
+        QTest::newRow("random bytes") << bytes << QByteArray();
+        QTest::newRow("ten megabytes") << huge << QByteArray("res=1\nask=1\nscolor=0\nbcolor=0\n");
+    }
+    void strangeSettingsFilesAreSurvived() {
+        QFETCH(QByteArray, contents);
+        QFETCH(QByteArray, added);
+        TempFolder dir;
+        fake::Platform fake(dir.path());
+        WriteFile(fake.SettingsFile(), contents.toStdString());
+        ScriptedPlayer player;
+        RulesCycle cycle(fake, player);
+        StderrCapture err;
+        cycle.Run();
+        QCOMPARE(fake.process.endCalls, 1);
+        QVERIFY(!player.highLine.empty());  // a game was played to its end
+        // What was in the file is still there, byte for byte, before the new lines.
+        const std::string after = ReadFile(fake.SettingsFile());
+        QVERIFY(after.compare(0, static_cast<size_t>(contents.size()), contents.toStdString()) ==
+                0);
+        if (!added.isEmpty()) {
+            QVERIFY(after == (contents + added).toStdString());
         }
+    }
+
+    void aSettingsFileThatIsAFolderIsSurvived() {
         TempFolder dir;
         fake::Platform fake(dir.path());
         std::filesystem::create_directory(fake.SettingsFile());

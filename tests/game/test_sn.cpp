@@ -100,15 +100,28 @@ class TestSn : public QObject {
         QCOMPARE(f.fake.sound.playing, f.dir.path() + "/bck.wav");
     }
 
-    void setUpAt1024x768AndWithTwelveTwipsPerPixel() {
+    void snakeStartsInTheMiddleAt1024x768() {
         Fixture f(1024, 768);
         f.Load();
         QCOMPARE(f.Head().Left, 7680.0f);
         QCOMPARE(f.game.controls.s.back().box.Left, 5520.0f);
-        QCOMPARE(StepTwips(15.0f), std::int16_t{360});
-        QCOMPARE(StepTwips(12.0f), std::int16_t{288});
-        QCOMPARE(StepTwips(10.5f), std::int16_t{252});
-        QCOMPARE(StepTwips(14.0625f), std::int16_t{338});  // 337.5 rounds to even
+    }
+
+    void stepIsTwentyFourPixelsRoundedHalfToEven_data() {
+        QTest::addColumn<float>("twipsPerPixel");
+        QTest::addColumn<int>("step");
+        QTest::newRow("15 twips a pixel") << 15.0f << 360;
+        QTest::newRow("12 twips a pixel") << 12.0f << 288;
+        QTest::newRow("10.5 twips a pixel") << 10.5f << 252;
+        QTest::newRow("337.5 rounds to even") << 14.0625f << 338;
+    }
+    void stepIsTwentyFourPixelsRoundedHalfToEven() {
+        QFETCH(float, twipsPerPixel);
+        QFETCH(int, step);
+        QCOMPARE(StepTwips(twipsPerPixel), static_cast<std::int16_t>(step));
+    }
+
+    void twelveTwipsAPixelLayOutTheField() {
         Fixture g;
         g.fake.screen.x = g.fake.screen.y = 12.0f;
         g.Load();
@@ -116,6 +129,12 @@ class TestSn : public QObject {
         QCOMPARE(g.Head().Left, 3840.0f);
         QCOMPARE(g.game.controls.s[1].box.Left, 3552.0f);
         QCOMPARE(g.Head().Width, 192.0f);  // the block sizes itself to its 16 pixels
+    }
+
+    void twelveTwipsAPixelMoveTheHeadByItsStep() {
+        Fixture g;
+        g.fake.screen.x = g.fake.screen.y = 12.0f;
+        g.Load();
         g.game.fMove();
         QCOMPARE(g.Head().Left, 4128.0f);
     }
@@ -151,13 +170,23 @@ class TestSn : public QObject {
         QCOMPARE(g.game.controls.s[3].box.Height, 15360.0f);
     }
 
-    void levelTableAndLevelsOutsideIt() {
-        const int expected[] = {200, 100, 70, 50, 35, 25, 16, 15, 12, 10};
+    void levelTable_data() {
+        QTest::addColumn<int>("level");
+        QTest::addColumn<int>("interval");
+        const int intervals[] = {200, 100, 70, 50, 35, 25, 16, 15, 12, 10};
         for (int level = 1; level <= 10; ++level) {
-            Fixture f(640, 480, level);
-            f.Load();
-            QCOMPARE(f.game.tickInterval, expected[level - 1]);
+            QTest::addRow("level %d", level) << level << intervals[level - 1];
         }
+    }
+    void levelTable() {
+        QFETCH(int, level);
+        QFETCH(int, interval);
+        Fixture f(640, 480, level);
+        f.Load();
+        QCOMPARE(f.game.tickInterval, interval);
+    }
+
+    void levelsOutsideTheTableKeepThePreviousInterval() {
         Fixture f(640, 480, 0);
         f.Load();
         QCOMPARE(f.game.tickInterval, 0);  // first game of the run
@@ -329,21 +358,33 @@ class TestSn : public QObject {
         f.game.Elongate_Snake();
         QCOMPARE(f.game.controls.s.size(), size_t{8});
         QVERIFY(SameBox(f.game.controls.s[7].box, tail.Left, tail.Top, 240, 240));
-        QCOMPARE(f.game.controls.label(Label::lblscore).Caption,
-                 std::string("Score : 10   Snake Length : 8"));
-        QVERIFY(f.game.controls.label(Label::lblscore).Visible);
-        QVERIFY(f.game.controls.labelOrder.back() == Label::lblscore);
-        QVERIFY(f.game.controls.Timer2Enabled);
         f.game.check_coll();  // the last two share a place: no hit
         QVERIFY(!f.Over());
         f.game.fMove();
         QCOMPARE(f.game.controls.s[7].box.Left, tail.Left);
         QCOMPARE(f.game.controls.s[6].box.Left, tail.Left + 360);
-        f.game.Elongate_Snake();
-        f.game.Elongate_Snake();
+    }
+
+    void eachGrowthScoresTenAndAddsOneBlock() {
+        Fixture f;
+        f.Load();
+        for (int i = 0; i < 3; ++i) {
+            f.game.Elongate_Snake();
+        }
         QCOMPARE(f.game.score, 30);
         QCOMPARE(f.game.snakeLength, 10);
         QCOMPARE(f.game.controls.s.size(), size_t{10});
+    }
+
+    void growthFlashesTheScoreInFrontUntilTheSecondTimer() {
+        Fixture f;
+        f.Load();
+        f.game.Elongate_Snake();
+        QCOMPARE(f.game.controls.label(Label::lblscore).Caption,
+                 std::string("Score : 10   Snake Length : 8"));
+        QVERIFY(f.game.controls.label(Label::lblscore).Visible);
+        QVERIFY(f.game.controls.labelOrder.back() == Label::lblscore);
+        QVERIFY(f.game.controls.Timer2Enabled);
         f.game.Timer2_Timer();
         QVERIFY(!f.game.controls.label(Label::lblscore).Visible);
         QVERIFY(!f.game.controls.Timer2Enabled);
@@ -365,28 +406,33 @@ class TestSn : public QObject {
 
     // --- collisions --------------------------------------------------------------------------
 
+    void wallEdges_data() {
+        QTest::addColumn<float>("left");
+        QTest::addColumn<float>("top");
+        QTest::addColumn<bool>("hit");
+        QTest::newRow("inside the right limit 9390") << 9120.0f << 1080.0f << false;
+        QTest::newRow("past the right limit") << 9480.0f << 1080.0f << true;
+        QTest::newRow("right edge exactly on the limit") << 9150.0f << 1080.0f << false;
+        QTest::newRow("right edge a twip past it") << 9151.0f << 1080.0f << true;
+        QTest::newRow("on the left limit 210") << 210.0f << 1080.0f << false;
+        QTest::newRow("a twip past the left limit") << 209.0f << 1080.0f << true;
+        QTest::newRow("inside the top limit 210") << 4800.0f << 360.0f << false;
+        QTest::newRow("past the top limit") << 4800.0f << 0.0f << true;
+        QTest::newRow("bottom edge on the limit 6990") << 4800.0f << 6750.0f << false;
+        QTest::newRow("bottom edge a twip past it") << 4800.0f << 6751.0f << true;
+        QTest::newRow("a corner: one game over") << 0.0f << 0.0f << true;
+    }
     void wallEdges() {
-        struct Case {
-            float left, top;
-            bool hit;
-        };
-        const Case cases[] = {
-            {9120, 1080, false}, {9480, 1080, true},  // right limit 9390
-            {9150, 1080, false}, {9151, 1080, true},  // right edge exactly on the limit
-            {210, 1080, false},  {209, 1080, true},   // left limit 210
-            {4800, 360, false},  {4800, 0, true},     // top limit 210
-            {4800, 6750, false}, {4800, 6751, true},  // bottom limit 6990
-            {0, 0, true},                             // a corner: one game over
-        };
-        for (const Case& c : cases) {
-            Fixture f;
-            f.Load();
-            f.FoodAway();
-            f.Head() = Box{c.left, c.top, 240, 240};
-            f.game.check_coll();
-            QVERIFY2(f.Over() == c.hit, qPrintable(QString("%1,%2").arg(c.left).arg(c.top)));
-            QCOMPARE(f.game.clockOn, !c.hit);
-        }
+        QFETCH(float, left);
+        QFETCH(float, top);
+        QFETCH(bool, hit);
+        Fixture f;
+        f.Load();
+        f.FoodAway();
+        f.Head() = Box{left, top, 240, 240};
+        f.game.check_coll();
+        QCOMPARE(f.Over(), hit);
+        QCOMPARE(f.game.clockOn, !hit);
     }
 
     void bodyHitsNeedTheSameTopLeftCorner() {
