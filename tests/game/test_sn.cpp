@@ -509,44 +509,53 @@ class TestSn : public QObject {
 
     // --- game over ---------------------------------------------------------------------------
 
+    void gameOverComparesWithTheStoredScore_data() {
+        QTest::addColumn<bool>("isStored");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<int>("score");
+        QTest::addColumn<QString>("high");
+        QTest::addColumn<QString>("after");
+        QTest::newRow("beaten") << true << "100" << 120 << "Congrats! High Score"
+                                << "120";
+        QTest::newRow("equalled") << true << "100" << 100 << "High Score Is: 100"
+                                  << "100";
+        QTest::newRow("none stored, 0") << false << "" << 0 << "High Score Is: "
+                                        << "none";
+        QTest::newRow("none stored, 30") << false << "" << 30 << "Congrats! High Score"
+                                         << "30";
+        QTest::newRow("leading zero") << true << "0100" << 90 << "High Score Is: 0100"
+                                      << "0100";
+        QTest::newRow("not a number") << true << "abc" << 0 << "High Score Is: abc"
+                                      << "abc";
+        QTest::newRow("past 32 bits") << true << "99999999999" << 10 << "Congrats! High Score"
+                                      << "10";
+        QTest::newRow("negative") << true << "-5" << 0 << "Congrats! High Score"
+                                  << "0";
+    }
     void gameOverComparesWithTheStoredScore() {
-        struct Case {
-            const char* stored;  // nullptr: no score stored
-            int score;
-            std::string high;
-            std::string after;
-        };
-        const Case cases[] = {
-            {"100", 120, "Congrats! High Score", "120"},
-            {"100", 100, "High Score Is: 100", "100"},
-            {nullptr, 0, "High Score Is: ", "none"},
-            {nullptr, 30, "Congrats! High Score", "30"},
-            {"0100", 90, "High Score Is: 0100", "0100"},
-            {"abc", 0, "High Score Is: abc", "abc"},
-            {"99999999999", 10, "Congrats! High Score", "10"},
-            {"-5", 0, "Congrats! High Score", "0"},
-        };
-        for (const Case& c : cases) {
-            Fixture f;
-            if (c.stored != nullptr) {
-                f.Store(c.stored);
-            }
-            f.Load();
-            f.game.score = c.score;
-            f.game.Game_Over();
-            QCOMPARE(f.High(), c.high);
-            QCOMPARE(f.Stored(), c.after);
-            const Sn::Controls& ctl = f.game.controls;
-            QCOMPARE(ctl.label(Label::lblscend).Caption,
-                     "Your Score Is: " + std::to_string(c.score));
-            // Stacked at the prompt's place, with the prompt's left edge.
-            QCOMPARE(ctl.label(Label::lblscend).box.Top, 3232.5f);
-            QCOMPARE(ctl.label(Label::lblHigh).box.Top, 3232.5f - 855);
-            QCOMPARE(ctl.label(Label::lblf2).box.Top, 3232.5f + 855);
-            QCOMPARE(ctl.label(Label::lblf2).box.Left, 1312.5f);
-            QVERIFY(ctl.label(Label::lblf2).Visible);
-            QVERIFY(!f.game.clockOn);
+        QFETCH(bool, isStored);
+        QFETCH(QString, stored);
+        QFETCH(int, score);
+        QFETCH(QString, high);
+        QFETCH(QString, after);
+        Fixture f;
+        if (isStored) {
+            f.Store(stored.toStdString());
         }
+        f.Load();
+        f.game.score = score;
+        f.game.Game_Over();
+        QCOMPARE(f.High(), high.toStdString());
+        QCOMPARE(f.Stored(), after.toStdString());
+        const Sn::Controls& ctl = f.game.controls;
+        QCOMPARE(ctl.label(Label::lblscend).Caption, "Your Score Is: " + std::to_string(score));
+        // Stacked at the prompt's place, with the prompt's left edge.
+        QCOMPARE(ctl.label(Label::lblscend).box.Top, 3232.5f);
+        QCOMPARE(ctl.label(Label::lblHigh).box.Top, 3232.5f - 855);
+        QCOMPARE(ctl.label(Label::lblf2).box.Top, 3232.5f + 855);
+        QCOMPARE(ctl.label(Label::lblf2).box.Left, 1312.5f);
+        QVERIFY(ctl.label(Label::lblf2).Visible);
+        QVERIFY(!f.game.clockOn);
     }
 
     void aTickRightAfterTheArrowKeyThatEndedTheGameChangesNothing() {

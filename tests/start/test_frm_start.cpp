@@ -64,15 +64,22 @@ class TestFrmStart : public QObject {
         QCOMPARE(f.File(), stored);
     }
 
-    void storedResolutionIsPreselectedOnlyForExactCodes() {
-        for (const auto& [res, expected] :
+    void storedResolutionIsPreselectedOnlyForExactCodes_data() {
+        QTest::addColumn<QString>("res");
+        QTest::addColumn<int>("selected");
+        for (const auto& [res, selected] :
              {std::pair{"1", 0}, {"2", 1}, {"3", 2}, {" 3", 0}, {"03", 0}, {"4", 0}, {"x", 0}}) {
-            Fixture f;
-            WriteFile(f.fake.SettingsFile(), std::string("[data]\nres=\"") + res + "\"\n");
-            f.Show();
-            for (int i = 0; i < 3; ++i) {
-                QCOMPARE(f.window.controls.Option[static_cast<size_t>(i)], i == expected);
-            }
+            QTest::addRow("res=\"%s\"", res) << QString(res) << selected;
+        }
+    }
+    void storedResolutionIsPreselectedOnlyForExactCodes() {
+        QFETCH(QString, res);
+        QFETCH(int, selected);
+        Fixture f;
+        WriteFile(f.fake.SettingsFile(), "[data]\nres=\"" + res.toStdString() + "\"\n");
+        f.Show();
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(f.window.controls.Option[static_cast<size_t>(i)], i == selected);
         }
     }
 
