@@ -90,6 +90,28 @@ struct ScriptedPlayer : Player {
     }
 };
 
+// One whole run of the program over a settings folder of its own, with the scripted player and
+// stderr collected while it plays.
+struct WholeRun {
+    TempFolder dir;
+    fake::Platform fake{dir.path()};
+    ScriptedPlayer player;
+    RulesCycle cycle{fake, player};
+    StderrCapture err;
+
+    // Plays over a data.ini that holds `contents`.
+    void Play(const std::string& contents, bool escapeInMenu = false) {
+        WriteFile(fake.SettingsFile(), contents);
+        PlayAsItIs(escapeInMenu);
+    }
+    // Plays over the folder as the test left it.
+    void PlayAsItIs(bool escapeInMenu = false) {
+        player.escapeInMenu = escapeInMenu;
+        cycle.Run();
+    }
+    std::string Stored() const { return ReadFile(fake.SettingsFile()); }
+};
+
 const char kBase[] = "[data]\nres=1\nask=1\nlvl=4\nscolor=2\nbcolor=3\nscore=40\n";
 
 // The base file with one key's line holding a raw value.
@@ -172,23 +194,17 @@ class TestBadSettings : public QObject {
         const bool level = key == "lvl";
         const long long low = level ? 1 : 0;
         const long long high = level ? 10 : 7;
-        TempFolder dir;
-        fake::Platform fake(dir.path());
         const std::string contents = WithValue(key.toStdString(), odd.raw);
-        WriteFile(fake.SettingsFile(), contents);
-        ScriptedPlayer player;
-        player.escapeInMenu = true;
-        RulesCycle cycle(fake, player);
-        StderrCapture err;
-        cycle.Run();
-        const int shown = level             ? player.menuLevel
-                          : key == "scolor" ? player.menuSnake
-                                            : player.menuBorder;
+        WholeRun run;
+        run.Play(contents, true);
+        const int shown = level             ? run.player.menuLevel
+                          : key == "scolor" ? run.player.menuSnake
+                                            : run.player.menuBorder;
         const bool valid = odd.number && *odd.number >= low && *odd.number <= high;
         QCOMPARE(shown, valid ? *odd.number - low : 0);
-        QCOMPARE(err.Lines(), valid ? 0 : 1);
-        QVERIFY(ReadFile(fake.SettingsFile()) == contents);
-        QCOMPARE(fake.process.endCalls, 1);
+        QCOMPARE(run.err.Lines(), valid ? 0 : 1);
+        QVERIFY(run.Stored() == contents);
+        QCOMPARE(run.fake.process.endCalls, 1);
     }
 
     void oddScoresCountAsZeroAndAreShownAsStored_data() {
@@ -197,20 +213,16 @@ class TestBadSettings : public QObject {
     }
     void oddScoresCountAsZeroAndAreShownAsStored() {
         QFETCH(Odd, odd);
-        TempFolder dir;
-        fake::Platform fake(dir.path());
         const std::string contents = WithValue("score", odd.raw);
-        WriteFile(fake.SettingsFile(), contents);
-        const std::string read = ReadIni(fake.SettingsFile(), "data", "score", "");
-        ScriptedPlayer player;
-        RulesCycle cycle(fake, player);
-        StderrCapture err;
-        cycle.Run();
+        WholeRun run;
+        run.Play(contents);
         const bool inRange = odd.number && *odd.number >= INT32_MIN && *odd.number <= INT32_MAX;
         const bool beaten = inRange && *odd.number < 0;  // a game of 0 beats -1
-        QCOMPARE(player.highLine, beaten ? "Congrats! High Score" : "High Score Is: " + read);
-        QCOMPARE(err.Lines(), inRange ? 0 : 1);
-        QVERIFY(ReadFile(fake.SettingsFile()) == (beaten ? WithValue("score", "0") : contents));
+        QCOMPARE(run.err.Lines(), inRange ? 0 : 1);
+        QVERIFY(run.Stored() == (beaten ? WithValue("score", "0") : contents));
+        // Not beaten, the file is as it was: the high score line shows what it stores.
+        const std::string read = ReadIni(run.fake.SettingsFile(), "data", "score", "");
+        QCOMPARE(run.player.highLine, beaten ? "Congrats! High Score" : "High Score Is: " + read);
     }
 
     void oddResolutionsKeepTheFirstChoice_data() {
@@ -219,19 +231,13 @@ class TestBadSettings : public QObject {
     }
     void oddResolutionsKeepTheFirstChoice() {
         QFETCH(Odd, odd);
-        TempFolder dir;
-        fake::Platform fake(dir.path());
-        WriteFile(fake.SettingsFile(), WithValue("res", odd.raw));
-        ScriptedPlayer player;
-        player.escapeInMenu = true;
-        RulesCycle cycle(fake, player);
-        StderrCapture err;
-        cycle.Run();
+        WholeRun run;
+        run.Play(WithValue("res", odd.raw), true);
         // None is exactly "1", "2" or "3": the first choice stands, and Next stores it.
-        QCOMPARE(err.Lines(), 1);
-        QCOMPARE(cycle.shared.ResWidth, 640);
-        QCOMPARE(player.startTicks, 1);  // ask=1 still skipped the window
-        QCOMPARE(ReadFile(fake.SettingsFile()), std::string(kBase));
+        QCOMPARE(run.err.Lines(), 1);
+        QCOMPARE(run.cycle.shared.ResWidth, 640);
+        QCOMPARE(run.player.startTicks, 1);  // ask=1 still skipped the window
+        QCOMPARE(run.Stored(), std::string(kBase));
     }
 
     void oddAskValuesShowTheChooser_data() {
@@ -240,17 +246,11 @@ class TestBadSettings : public QObject {
     }
     void oddAskValuesShowTheChooser() {
         QFETCH(Odd, odd);
-        TempFolder dir;
-        fake::Platform fake(dir.path());
-        WriteFile(fake.SettingsFile(), WithValue("ask", odd.raw));
-        ScriptedPlayer player;
-        player.escapeInMenu = true;
-        RulesCycle cycle(fake, player);
-        StderrCapture err;
-        cycle.Run();
-        QCOMPARE(err.Lines(), odd.raw == "0" ? 0 : 1);
-        QCOMPARE(player.startTicks, 3);  // only "1" skips the window; Enter went on
-        QCOMPARE(ReadFile(fake.SettingsFile()), std::string(kBase));
+        WholeRun run;
+        run.Play(WithValue("ask", odd.raw), true);
+        QCOMPARE(run.err.Lines(), odd.raw == "0" ? 0 : 1);
+        QCOMPARE(run.player.startTicks, 3);  // only "1" skips the window; Enter went on
+        QCOMPARE(run.Stored(), std::string(kBase));
     }
 
     void strangeSettingsFilesAreSurvived_data() {
@@ -275,17 +275,12 @@ class TestBadSettings : public QObject {
     void strangeSettingsFilesAreSurvived() {
         QFETCH(QByteArray, contents);
         QFETCH(QByteArray, added);
-        TempFolder dir;
-        fake::Platform fake(dir.path());
-        WriteFile(fake.SettingsFile(), contents.toStdString());
-        ScriptedPlayer player;
-        RulesCycle cycle(fake, player);
-        StderrCapture err;
-        cycle.Run();
-        QCOMPARE(fake.process.endCalls, 1);
-        QVERIFY(!player.highLine.empty());  // a game was played to its end
+        WholeRun run;
+        run.Play(contents.toStdString());
+        QCOMPARE(run.fake.process.endCalls, 1);
+        QVERIFY(!run.player.highLine.empty());  // a game was played to its end
         // What was in the file is still there, byte for byte, before the new lines.
-        const std::string after = ReadFile(fake.SettingsFile());
+        const std::string after = run.Stored();
         QVERIFY(after.compare(0, static_cast<size_t>(contents.size()), contents.toStdString()) ==
                 0);
         if (!added.isEmpty()) {
@@ -294,41 +289,34 @@ class TestBadSettings : public QObject {
     }
 
     void aSettingsFileThatIsAFolderIsSurvived() {
-        TempFolder dir;
-        fake::Platform fake(dir.path());
-        std::filesystem::create_directory(fake.SettingsFile());
-        ScriptedPlayer player;
-        RulesCycle cycle(fake, player);
-        StderrCapture err;
-        cycle.Run();
-        QCOMPARE(err.Lines(), 5);  // res and ask, then lvl, scolor and bcolor: each write refused
-        QCOMPARE(cycle.shared.Level, 1);
-        QCOMPARE(cycle.shared.SnakeColor, std::string("Blue"));
-        QVERIFY(std::filesystem::is_directory(fake.SettingsFile()));
+        WholeRun run;
+        std::filesystem::create_directory(run.fake.SettingsFile());
+        run.PlayAsItIs();
+        QCOMPARE(run.err.Lines(),
+                 5);  // res and ask, then lvl, scolor and bcolor: each write refused
+        QCOMPARE(run.cycle.shared.Level, 1);
+        QCOMPARE(run.cycle.shared.SnakeColor, std::string("Blue"));
+        QVERIFY(std::filesystem::is_directory(run.fake.SettingsFile()));
     }
 
     void anUnwritableFolderPlaysTheWholeCycle() {
-        TempFolder dir;
-        fake::Platform fake(dir.path());
-        WriteFile(fake.SettingsFile(), "[data]\nlvl=2\n");
+        WholeRun run;
+        WriteFile(run.fake.SettingsFile(), "[data]\nlvl=2\n");
         // Neither the folder nor the file can be written (a writable file would be written in
         // place).
-        ::chmod(fake.SettingsFile().c_str(), 0444);
-        ::chmod(dir.path().c_str(), 0555);
+        ::chmod(run.fake.SettingsFile().c_str(), 0444);
+        ::chmod(run.dir.path().c_str(), 0555);
         // The first food lies in the snake's way, so the game scores 10.
-        fake.random.values = {0.644, 0.1236};
-        ScriptedPlayer player;
-        RulesCycle cycle(fake, player);
-        StderrCapture err;
-        cycle.Run();
-        const std::string text = err.Stop();
-        ::chmod(dir.path().c_str(), 0755);
+        run.fake.random.values = {0.644, 0.1236};
+        run.PlayAsItIs();
+        const std::string text = run.err.Stop();
+        ::chmod(run.dir.path().c_str(), 0755);
         // res and ask, then lvl, scolor and bcolor, then the high score: six refused writes.
         QCOMPARE(static_cast<int>(std::count(text.begin(), text.end(), '\n')), 6);
-        QCOMPARE(player.highLine, std::string("Congrats! High Score"));
-        QCOMPARE(cycle.shared.Level, 2);
-        QCOMPARE(ReadFile(fake.SettingsFile()), std::string("[data]\nlvl=2\n"));
-        QCOMPARE(fake.boxes.shown.size(), size_t{1});  // only "Exit?"
+        QCOMPARE(run.player.highLine, std::string("Congrats! High Score"));
+        QCOMPARE(run.cycle.shared.Level, 2);
+        QCOMPARE(run.Stored(), std::string("[data]\nlvl=2\n"));
+        QCOMPARE(run.fake.boxes.shown.size(), size_t{1});  // only "Exit?"
     }
 };
 
