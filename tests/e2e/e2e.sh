@@ -39,7 +39,11 @@ fail() {
     echo "FAIL ($case_name): $*" >&2
     shot "failure" || true
     [ -f "$work/game/data.ini" ] && cp "$work/game/data.ini" "$artifacts/data.ini"
-    [ -f "$work/game.log" ] && cp "$work/game.log" "$artifacts/game.log"
+    if [ -f "$work/game.log" ]; then
+        cp "$work/game.log" "$artifacts/game.log"
+        echo "What the program printed:" >&2
+        tail -n 20 "$work/game.log" >&2
+    fi
     echo "Screenshots and data.ini of this run: $artifacts" >&2
     exit 1
 }
@@ -48,7 +52,10 @@ fail() {
 
 start_x() {  # [SIZE]: 1024x768 unless given
     local fd_file="$work/display"
-    Xvfb -displayfd 3 -screen 0 "${1:-1024x768}x24" -nolisten tcp 3>"$fd_file" >/dev/null 2>&1 &
+    # -noreset: by default the server resets when its last client leaves, and a program started
+    # right after another one ended is then refused the display now and then.
+    Xvfb -displayfd 3 -screen 0 "${1:-1024x768}x24" -nolisten tcp -noreset 3>"$fd_file" \
+        >/dev/null 2>&1 &
     xvfb_pid=$!
     for _ in $(seq 100); do
         [ -s "$fd_file" ] && break
