@@ -2,8 +2,10 @@
 #include <QApplication>
 #include <QStringList>
 #include <QStyleFactory>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 #include "app/command_line.h"
 #include "app/main_cycle.h"
@@ -21,18 +23,48 @@ QStringList& StartupMessages() {
     return messages;
 }
 
-// Without a display Qt prints a few lines and then aborts; the program says so in one line
-// instead and exits with status 1.
+// When the window system cannot start, Qt prints a few lines and then aborts. Without a
+// display the program says so in one line; for any other reason (a plugin that cannot be
+// loaded, say) it shows what Qt said. Either way it exits with status 1.
 void StartupMessageHandler(QtMsgType type, const QMessageLogContext& context,
                            const QString& message) {
-    if (type == QtFatalMsg) {
+    if (type != QtFatalMsg) {
+        StartupMessages() << qFormatLogMessage(type, context, message);
+        return;
+    }
+    const bool noDisplay =
+        std::any_of(StartupMessages().begin(), StartupMessages().end(), [](const QString& line) {
+            return line.contains(QLatin1String("could not connect to display")) ||
+                   line.contains(QLatin1String("Failed to create wl_display"));
+        });
+    if (noDisplay) {
         std::fputs(
             "kelvo-snake: cannot open a display (set DISPLAY or WAYLAND_DISPLAY, or start it "
             "from a desktop session)\n",
             stderr);
-        std::_Exit(1);
+    } else {
+        std::fputs("kelvo-snake: cannot start the window system. Qt says:\n", stderr);
+        for (const QString& line : StartupMessages()) {
+            std::fprintf(stderr, "%s\n", qPrintable(line));
+        }
+        std::fprintf(stderr, "%s\n", qPrintable(message.trimmed()));
     }
-    StartupMessages() << qFormatLogMessage(type, context, message);
+    std::_Exit(1);
+}
+
+// Sound mixers list the music under the game's name and icon, as a game's stream. The sound
+// library reads these from the environment when it connects; a player's own settings hold.
+void NameTheMusicStream() {
+    const std::pair<const char*, const char*> properties[] = {
+        {"PULSE_PROP_OVERRIDE_application.name", "Kelvo Snake"},
+        {"PULSE_PROP_OVERRIDE_application.icon_name", "io.github.kelvo.Snake"},
+        {"PULSE_PROP_OVERRIDE_media.role", "game"},
+    };
+    for (const auto& [name, value] : properties) {
+        if (!qEnvironmentVariableIsSet(name)) {
+            qputenv(name, value);
+        }
+    }
 }
 
 }  // namespace
@@ -40,6 +72,7 @@ void StartupMessageHandler(QtMsgType type, const QMessageLogContext& context,
 int main(int argc, char* argv[]) {
     QCoreApplication::setApplicationName(QStringLiteral("kelvo-snake"));
     QCoreApplication::setApplicationVersion(QStringLiteral(KELVO_VERSION));
+    bool choosesStyle = false;
     {
         // --help and --version work without a display: answered before any window system.
         const QCoreApplication commandLine(argc, argv);
@@ -48,6 +81,7 @@ int main(int argc, char* argv[]) {
         if (const auto status = HandleCommandLine(QCoreApplication::arguments(), places)) {
             return *status;
         }
+        choosesStyle = ChoosesStyle(QCoreApplication::arguments());
     }
     // Under X, Qt hands each repaint to the server in shared memory and is woken again when the
     // server has copied it. A game repaints two 16-pixel blocks per tick, so those wake-ups
@@ -57,13 +91,18 @@ int main(int argc, char* argv[]) {
     }
     // The desktop entry's name: under Wayland the windows carry it as their app id.
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.kelvo.Snake"));
+    NameTheMusicStream();
     const QtMessageHandler previous = qInstallMessageHandler(StartupMessageHandler);
     QApplication app(argc, argv);
     qInstallMessageHandler(previous);
     for (const QString& message : StartupMessages()) {
         std::fprintf(stderr, "%s\n", qPrintable(message));
     }
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    // Fusion draws the chooser's and the menu's controls visibly on black; a style the player
+    // asks for (-style, QT_STYLE_OVERRIDE) holds over it.
+    if (!choosesStyle && !qEnvironmentVariableIsSet("QT_STYLE_OVERRIDE")) {
+        QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    }
     QApplication::setWindowIcon(assets::WindowIcon());
     assets::InstallGameFont();
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The real program's command line, without any display: --help and --version answer, anything
-# else is refused in one line, and a missing display is one line and status 1, not a crash.
+# The real program's command line, without any display: --help and --version answer, Qt's own
+# options go to Qt, anything else is refused in one line, a missing display is one line and
+# status 1, not a crash, and any other reason the window system cannot start is Qt's own word.
 # Usage: command_line.sh PROGRAM
 set -uo pipefail
 program=$1
@@ -22,9 +23,27 @@ for refused in --no-such-option -x surplus; do
     [ "$(wc -l <<<"$err")" -eq 1 ] || fail "$refused: more than one line: $err"
 done
 
+out=$(bare --help-all) || fail "--help-all exited with $?"
+grep -q '^  -platform <' <<<"$out" && grep -q '^  -style <' <<<"$out" ||
+    fail "--help-all does not list Qt's options: $out"
+
+# Qt's options, with their values, start the game (it is still running when stopped).
+home=$(mktemp -d)
+trap 'rm -rf "$home"' EXIT
+cp "$program" "$home/"
+timeout 3 env -u DISPLAY -u WAYLAND_DISPLAY XDG_RUNTIME_DIR="$home" "$home/$(basename "$program")" \
+    -platform offscreen -style=Fusion --reverse >"$home/log" 2>&1
+status=$?
+[ "$status" -eq 124 ] || fail "-platform offscreen: exit status $status: $(cat "$home/log")"
+
 err=$(bare 2>&1 >/dev/null)
 status=$?
 [ "$status" -eq 1 ] || fail "without a display: exit status $status, not 1 ($err)"
 [ "$(wc -l <<<"$err")" -eq 1 ] && grep -q 'cannot open a display' <<<"$err" ||
     fail "without a display it said: $err"
+err=$(env QT_QPA_PLATFORM=bogus "$program" 2>&1 >/dev/null)
+status=$?
+[ "$status" -eq 1 ] || fail "on a missing plugin: exit status $status, not 1 ($err)"
+grep -q 'platform plugin "bogus"' <<<"$err" && grep -q 'Available platform plugins' <<<"$err" ||
+    fail "on a missing plugin it said: $err"
 echo "PASS"

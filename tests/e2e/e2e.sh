@@ -457,27 +457,81 @@ close_requests() {
 
 # The .deb as a player gets it: unpacked (not installed), read-only, run by a user of its own
 # with an empty home, first to the menu and then, skipping the chooser, into a game.
+# The build folder's install layout (a CMake cache entry), e.g. "games" for the program.
+install_dir() {  # NAME
+    sed -n "s/^CMAKE_INSTALL_$1:[A-Z]*=//p" "$program_dir/CMakeCache.txt"
+}
+
+# A private sound server whose streams the test can list; the player's programs reach it
+# through PULSE_SERVER.
+start_sound_server() {
+    mkdir -p "$work/pulse"
+    chmod 700 "$work/pulse"
+    XDG_RUNTIME_DIR="$work/pulse" pulseaudio -n --daemonize=no --exit-idle-time=-1 \
+        -L "module-native-protocol-unix auth-anonymous=1 socket=$work/pulse.socket" \
+        -L "module-null-sink sink_name=nullsink" >"$work/pulse.log" 2>&1 &
+    helpers+=($!)
+    for _ in $(seq 100); do
+        [ -S "$work/pulse.socket" ] && break
+        sleep 0.05
+    done
+    [ -S "$work/pulse.socket" ] || fail "the sound server did not start: $(cat "$work/pulse.log")"
+    chmod 777 "$work/pulse.socket"
+}
+
+# The package as the README makes it: cpack in the build folder, without a tool it needs and
+# then with every tool; lintian finds nothing; every file in its place; played as a user would.
 installed_package() {
     chmod 755 "$work"
+    # Without dpkg-shlibdeps on the PATH, cpack refuses and says why, rather than making a
+    # package that depends on nothing.
+    mkdir -p "$work/bin"
+    ln -s "$(command -v file)" "$work/bin/file"
+    local said
+    said=$(PATH="$work/bin" "$(command -v cpack)" --config "$program_dir/CPackConfig.cmake" \
+        -G DEB -B "$work/nopackage" 2>&1) && fail "cpack made a package without dpkg-shlibdeps"
+    grep -q "dpkg-shlibdeps not" <<<"$said" && grep -q "dpkg-dev" <<<"$said" ||
+        fail "cpack without dpkg-shlibdeps said: $said"
+    ! ls "$work"/nopackage/*.deb >/dev/null 2>&1 || fail "a package was left without Depends"
+
     cpack --config "$program_dir/CPackConfig.cmake" -G DEB -B "$work/package" >/dev/null ||
         fail "cpack could not make the package"
     local deb
     deb=$(ls "$work"/package/kelvo-snake_*.deb)
     dpkg-deb -f "$deb" Depends | grep -q libqt6multimedia6 ||
         fail "the package does not depend on the libraries it links: $(dpkg-deb -f "$deb" Depends)"
-    local root="$work/root" file
+    local complaints
+    complaints=$(lintian -EI --pedantic "$deb" 2>&1 | grep -E '^[EW]: ' || true)
+    [ -z "$complaints" ] || fail "lintian: $complaints"
+
+    local root="$work/root" file bindir datadir
+    bindir=$(install_dir BINDIR)
+    datadir=$(install_dir DATADIR)
     dpkg-deb -x "$deb" "$root"
-    for file in bin/kelvo-snake share/kelvo-snake/bck.wav \
+    for file in "$bindir/kelvo-snake" "$datadir/kelvo-snake/bck.wav" \
         share/applications/io.github.kelvo.Snake.desktop \
-        share/metainfo/io.github.kelvo.Snake.metainfo.xml share/man/man6/kelvo-snake.6 \
-        share/doc/kelvo-snake/LICENSE share/doc/kelvo-snake/OFL.txt; do
+        share/metainfo/io.github.kelvo.Snake.metainfo.xml share/man/man6/kelvo-snake.6.gz \
+        share/doc/kelvo-snake/copyright share/doc/kelvo-snake/changelog.gz \
+        share/icons/hicolor/scalable/apps/io.github.kelvo.Snake.svg; do
         [ -f "$root/usr/$file" ] || fail "the package lacks /usr/$file"
     done
-    for size in 16 32 48 64 128 256; do
-        file="$root/usr/share/icons/hicolor/${size}x${size}/apps/io.github.kelvo.Snake.png"
+    local icons="$root/usr/share/icons/hicolor"
+    for size in 16 22 24 32 48 64 128 256; do
+        file="$icons/${size}x${size}/apps/io.github.kelvo.Snake.png"
         [ "$(identify -format '%wx%h' "$file")" = "${size}x${size}" ] ||
             fail "the package lacks a ${size} pixel icon"
     done
+    # The small icon stands on a transparent ground; the scalable one draws the same picture.
+    local corner
+    for corner in 0,0 15,0 0,15 15,15; do
+        [ "$("$convert" "$icons/16x16/apps/io.github.kelvo.Snake.png" \
+            -format "%[fx:p{$corner}.a]" info:)" = 0 ] || fail "the 16 pixel icon is opaque at $corner"
+    done
+    rsvg-convert -w 256 -h 256 "$icons/scalable/apps/io.github.kelvo.Snake.svg" \
+        -o "$artifacts/svg.png" || fail "the scalable icon does not render"
+    [ "$(compare -metric AE "$artifacts/svg.png" "$icons/256x256/apps/io.github.kelvo.Snake.png" \
+        null: 2>&1)" = 0 ] || fail "the scalable icon differs from the 256 pixel one"
+
     chmod -R a-w "$root"
     local home="$work/home"
     mkdir -p "$home/run"
@@ -488,11 +542,13 @@ installed_package() {
         chown -R nobody:nogroup "$home"
         as_player=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
     fi
-    local program="$root/usr/bin/kelvo-snake"
+    local program="$root/usr/$bindir/kelvo-snake"
     [ "$("${as_player[@]}" "$program" --version)" = "kelvo-snake 1.0" ] || fail "--version"
+    start_sound_server
     run_installed() {  # [TRACER...]: starts the program, under the tracer if one is given
         "$@" "${as_player[@]}" env -i PATH=/usr/bin:/bin HOME="$home" DISPLAY="$DISPLAY" \
-            XDG_RUNTIME_DIR="$home/run" QT_QPA_PLATFORM=xcb "$program" >>"$work/game.log" 2>&1 &
+            XDG_RUNTIME_DIR="$home/run" PULSE_SERVER="unix:$work/pulse.socket" \
+            QT_QPA_PLATFORM=xcb "$program" >>"$work/game.log" 2>&1 &
         game_pid=$!
     }
     run_installed
@@ -511,14 +567,29 @@ installed_package() {
     wait_window "Snake Menu" >/dev/null
     sleep 0.3
     keys Return
-    wait_window "Kelvo Snake" >/dev/null
+    local game
+    game=$(wait_window "Kelvo Snake")
     sleep 0.5
     shot installed_game
+    # Docks tie the window to its launcher by class; mixers show the music as the game's.
+    local class
+    class=$(sed -n 's/^StartupWMClass=//p' "$root/usr/share/applications/io.github.kelvo.Snake.desktop")
+    [ -n "$class" ] && xprop -id "$game" WM_CLASS | grep -q "\"$class\"\$" ||
+        fail "WM_CLASS is $(xprop -id "$game" WM_CLASS), the desktop entry's class \"$class\""
+    local streams
+    for _ in $(seq 50); do
+        streams=$(PULSE_SERVER="unix:$work/pulse.socket" pactl list sink-inputs)
+        [ -n "$streams" ] && break
+        sleep 0.1
+    done
+    grep -q 'application.name = "Kelvo Snake"' <<<"$streams" &&
+        grep -q 'application.icon_name = "io.github.kelvo.Snake"' <<<"$streams" &&
+        grep -q 'media.role = "game"' <<<"$streams" || fail "the music stream is: $streams"
     keys Escape
     wait_count "Kelvo Snake" 2 || fail "Esc did not ask \"Exit?\""
     keys Return
     expect_exit
-    grep -qE "\"$root/usr/share/kelvo-snake/bck.wav\", O_RDONLY[^)]*\) = [0-9]" "$work/openat.log" ||
+    grep -qE "\"$root/usr/$datadir/kelvo-snake/bck.wav\", O_RDONLY[^)]*\) = [0-9]" "$work/openat.log" ||
         fail "the game did not open the installed bck.wav"
     [ "$(cat "$settings")" = "$(printf '[data]\nres=1\nask=1\nlvl=1\nscolor=0\nbcolor=0')" ] ||
         fail "$settings holds: $(cat "$settings")"
