@@ -85,8 +85,10 @@ std::optional<int> HandleCommandLine(const QStringList& arguments, const Program
     parser.setApplicationDescription(
         QStringLiteral("Kelvo Snake: a snake game. Pick a screen size, a level and the colours,\n"
                        "then steer the snake with the arrow keys; Esc asks \"Exit?\".\n\n"
-                       "Settings and the high score: %1/data.ini\nMusic: %2")
-            .arg(QString::fromStdString(places.settings.folder),
+                       "Settings and the high score: %1\nMusic: %2")
+            .arg(places.settings.folder.empty()
+                     ? QStringLiteral("not kept (no home folder)")
+                     : QString::fromStdString(places.settings.folder) + "/data.ini",
                  QString::fromStdString(places.music)));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();

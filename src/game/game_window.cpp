@@ -5,6 +5,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QWindow>
 #include <algorithm>
 
 #include "assets/pictures.h"
@@ -47,6 +48,11 @@ GameWindow::GameWindow(Sn& rules, platform::Platform& platform)
             });
 }
 
+bool GameWindow::FieldFits() const {
+    const QSize field = FieldSize();
+    return platform_.screen.Fits(field.width(), field.height());
+}
+
 QSize GameWindow::FieldSize() const {
     return views::PixelRect(0, 0, rules_.controls.window.Width, rules_.controls.window.Height,
                             twipsPerPixelX_, twipsPerPixelY_)
@@ -77,6 +83,7 @@ void GameWindow::resizeEvent(QResizeEvent* event) {
 void GameWindow::SetFullScreen(bool full) {
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QRect area = screen != nullptr ? screen->geometry() : QRect(QPoint(0, 0), FieldSize());
+    SetFrameless(full);
     if (full) {
         setMinimumSize(0, 0);
         setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
@@ -96,6 +103,22 @@ void GameWindow::SetFullScreen(bool full) {
     }
 }
 
+// The game that covers the screen is borderless; the window that F11 makes carries the
+// desktop's title bar and frame, so that the player can move it (and close it, which asks
+// "Exit?"). The window system's window is told directly: making it anew, as changing the
+// widget's flags would, hides the window for a moment, which ends its modal loop.
+void GameWindow::SetFrameless(bool frameless) {
+    const Qt::WindowFlags flags = frameless ? windowFlags() | Qt::FramelessWindowHint
+                                            : windowFlags() & ~Qt::FramelessWindowHint;
+    if (flags == windowFlags()) {
+        return;
+    }
+    overrideWindowFlags(flags);
+    if (QWindow* window = windowHandle()) {
+        window->setFlags(flags);
+    }
+}
+
 void GameWindow::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_P || event->key() == Qt::Key_Pause) {
         rules_.Pause();
@@ -104,8 +127,10 @@ void GameWindow::keyPressEvent(QKeyEvent* event) {
     }
     if (event->key() == Qt::Key_F11 && !event->isAutoRepeat()) {
         const bool full = !windowState().testFlag(Qt::WindowFullScreen);
-        WriteFlag(platform::SettingsFile(platform_.process), "full", full);
-        SetFullScreen(full);
+        if (full || FieldFits()) {  // a window is offered only where the field fits
+            WriteFlag(platform::SettingsFile(platform_.process), "full", full);
+            SetFullScreen(full);
+        }
         return;
     }
     ModalWindow::keyPressEvent(event);
@@ -213,6 +238,7 @@ void ShowGameModal(Sn& rules, platform::Platform& platform) {
 void ShowGameModal(Sn& rules, platform::Platform& platform, GameWindow& window) {
     rules.CreateControls(window);
     rules.Form_Load();
-    window.SetFullScreen(ReadFlag(platform::SettingsFile(platform.process), "full", true));
+    window.SetFullScreen(ReadFlag(platform::SettingsFile(platform.process), "full", true) ||
+                         !window.FieldFits());
     window.ShowModal();
 }

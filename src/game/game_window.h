@@ -27,8 +27,11 @@ class GameWindow : public views::ModalWindow {
     // Paints the field into an image, as it shows on a screen of the given device pixel ratio.
     QImage Render(qreal ratio = 1);
 
-    // Covers the screen, or stands as a window of the field's size in the middle of it.
+    // Covers the screen, borderless, or stands as a window of the field's size, with the
+    // desktop's frame, in the middle of it.
     void SetFullScreen(bool full);
+    // Whether a window of the field's size fits the screen's area for windows.
+    bool FieldFits() const;
     // Where the field stands in the window, enlarged.
     QRect FieldRect() const { return QRect(origin_, FieldSize() * enlargement_); }
 
@@ -42,6 +45,7 @@ class GameWindow : public views::ModalWindow {
     void showEvent(QShowEvent* event) override;
 
   private:
+    void SetFrameless(bool frameless);
     Scene CurrentScene() const;
     QSize FieldSize() const;
     // A region of the field as the window's pixels.

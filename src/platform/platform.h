@@ -51,6 +51,7 @@ class Sound {
     virtual void Stop() = 0;
     // Switches the music off and on (the player's M); a muted music neither plays nor loads.
     virtual void SetMuted(bool muted) = 0;
+    virtual bool Muted() const = 0;
 };
 
 // The running process.
@@ -105,9 +106,10 @@ struct Platform {
     Random& random;
 };
 
-// The settings file, built anew for each access.
+// The settings file, built anew for each access; empty where nothing is kept.
 inline std::string SettingsFile(Process& process) {
-    return process.SettingsFolder() + "/data.ini";
+    const std::string folder = process.SettingsFolder();
+    return folder.empty() ? std::string() : folder + "/data.ini";
 }
 
 }  // namespace platform

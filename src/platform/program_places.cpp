@@ -22,7 +22,7 @@ ProgramPlaces FindProgramPlaces(const std::string& programFolder) {
     ProgramPlaces places;
     places.programFolder = programFolder;
     places.settings =
-        ChooseSettingsPlace(programFolder, std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+        ChooseSettingsPlace(programFolder, std::getenv("XDG_CONFIG_HOME"), HomeFolder());
     const std::string beside = programFolder + "/bck.wav";
     const std::filesystem::path installed =
         std::filesystem::path(programFolder) / KELVO_DATA_FROM_BIN / "bck.wav";

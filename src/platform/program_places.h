@@ -15,5 +15,6 @@ struct ProgramPlaces {
     std::string music;
 };
 
-// Reads XDG_CONFIG_HOME and HOME for the per-user settings folder.
+// Reads XDG_CONFIG_HOME and the home folder (HOME, or the user database) for the per-user
+// settings folder.
 ProgramPlaces FindProgramPlaces(const std::string& programFolder);

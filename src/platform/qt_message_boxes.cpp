@@ -38,6 +38,17 @@ class YesNoBox : public QMessageBox {
     void reject() override {}
 };
 
+// Covers a window while a box drawn inside it is up. The keys that the box leaves (F11, P, M …)
+// stop here: only the box takes keys, as it does where it is a window of its own.
+class Cover : public QWidget {
+  public:
+    using QWidget::QWidget;
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override { event->accept(); }
+    void keyReleaseEvent(QKeyEvent* event) override { event->accept(); }
+};
+
 // Shows the box modally over `parent` and returns its answer. Inside the parent, the box is a
 // child centred on a cover of the whole window; the window and its controls take no input
 // until it is answered.
@@ -52,7 +63,7 @@ int Run(QMessageBox& box, QWidget* parent, bool inside) {
         }
         return answer;
     }
-    QWidget cover(parent);
+    Cover cover(parent);
     cover.setAttribute(Qt::WA_NoMousePropagation);
     cover.setGeometry(parent->rect());
     box.setParent(&cover, Qt::Widget);

@@ -4,11 +4,14 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QScreen>
 #include <QSocketNotifier>
 #include <QSoundEffect>
+#include <QTimer>
 #include <QUrl>
+#include <QWindow>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -144,6 +147,12 @@ QtProcess::QtProcess(Sound& sound)
     if (places_.settings.perUser) {
         AllowFolderCreation(places_.settings.folder);
     }
+    if (places_.settings.folder.empty()) {
+        std::fputs(
+            "kelvo-snake: no home folder (HOME is unset and the user database names "
+            "none): the settings and the high score are not kept in this run\n",
+            stderr);
+    }
 }
 
 void QtProcess::End() {
@@ -171,12 +180,41 @@ float QtScreen::TwipsPerPixelY() {
     return TwipsPerPixel(false);
 }
 
+namespace {
+
+// The size the compositor gives a maximised window, or an empty size where it tells none
+// within a second. The window that asks never draws, so it is never mapped: nothing shows.
+QSize AskMaximisedSize() {
+    QWindow probe;
+    probe.resize(1, 1);
+    QEventLoop loop;
+    QTimer::singleShot(1000, &loop, &QEventLoop::quit);
+    QObject::connect(&probe, &QWindow::widthChanged, &loop, &QEventLoop::quit);
+    QObject::connect(&probe, &QWindow::heightChanged, &loop, &QEventLoop::quit);
+    probe.showMaximized();
+    loop.exec();
+    const QSize size = probe.size();
+    probe.destroy();
+    return size.width() > 1 && size.height() > 1 ? size : QSize();
+}
+
+}  // namespace
+
+QtScreen::QtScreen() {
+    if (QGuiApplication::platformName().startsWith(QStringLiteral("wayland"))) {
+        maximised_ = AskMaximisedSize();
+    }
+}
+
 bool QtScreen::Fits(std::int32_t width, std::int32_t height) {
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (screen == nullptr) {
         return true;
     }
-    const QSize area = screen->availableGeometry().size();
+    QSize area = screen->availableGeometry().size();
+    if (!maximised_.isEmpty()) {
+        area = area.boundedTo(maximised_);
+    }
     return width <= area.width() && height <= area.height();
 }
 

@@ -1,6 +1,7 @@
 // The platform seams as the running program uses them, on Qt and Linux.
 #pragma once
 
+#include <QSize>
 #include <memory>
 #include <random>
 
@@ -55,6 +56,7 @@ class QtSound : public Sound {
     void PlayLooping(const std::string& path) override;
     void Stop() override;
     void SetMuted(bool muted) override;
+    bool Muted() const override { return muted_; }
 
   private:
     void Apply();
@@ -82,11 +84,18 @@ class QtProcess : public Process {
     ProgramPlaces places_;
 };
 
+// The area for windows is the screen's available area, which leaves out the desktop's panels.
+// Under Wayland Qt cannot see them (its available area is the whole output); there the area is
+// the size the compositor gives a maximised window, asked once when this is made.
 class QtScreen : public Screen {
   public:
+    QtScreen();
     float TwipsPerPixelX() override;
     float TwipsPerPixelY() override;
     bool Fits(std::int32_t width, std::int32_t height) override;
+
+  private:
+    QSize maximised_;  // empty where not asked, or not told
 };
 
 // std::mt19937_64, reseeded from the real-time clock's nanoseconds.

@@ -3,13 +3,17 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <optional>
+#include <vector>
 
 namespace profile {
 namespace {
@@ -35,11 +39,20 @@ mode_t NewFileMode() {
     return 0666 & ~mask;
 }
 
-// Writes contents over the file itself: from its start, then cut to length, then flushed.
+// Writes contents over the file itself: from its start, then cut to length, then flushed. The
+// space for the new length is claimed first, so that a full disk fails the write before its
+// first byte changes the file (where the file system cannot claim space ahead, as before).
 bool UpdateInPlace(const std::string& target, const std::string& contents, int* code) {
     const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         *code = errno;
+        return false;
+    }
+    if (!contents.empty() &&
+        ::fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(contents.size())) != 0 &&
+        errno != EOPNOTSUPP && errno != ENOSYS) {
+        *code = errno;
+        ::close(fd);
         return false;
     }
     bool ok = true;
@@ -57,6 +70,82 @@ bool UpdateInPlace(const std::string& target, const std::string& contents, int* 
     *code = errno;
     ok = ::close(fd) == 0 && ok;
     return ok;
+}
+
+// The names of a file's extended attributes (its ACLs among them); nullopt when they cannot
+// be listed.
+std::optional<std::vector<std::string>> AttributeNames(int fd, const std::string& path) {
+    for (;;) {
+        const ssize_t size =
+            fd >= 0 ? ::flistxattr(fd, nullptr, 0) : ::listxattr(path.c_str(), nullptr, 0);
+        if (size < 0) {
+            return errno == ENOTSUP ? std::optional(std::vector<std::string>()) : std::nullopt;
+        }
+        std::string list(static_cast<size_t>(size), '\0');
+        const ssize_t got = fd >= 0 ? ::flistxattr(fd, list.data(), list.size())
+                                    : ::listxattr(path.c_str(), list.data(), list.size());
+        if (got < 0 && errno == ERANGE) {
+            continue;  // grown meanwhile
+        }
+        if (got < 0) {
+            return std::nullopt;
+        }
+        std::vector<std::string> names;
+        for (size_t at = 0; at < static_cast<size_t>(got);) {
+            names.emplace_back(list.c_str() + at);
+            at += names.back().size() + 1;
+        }
+        return names;
+    }
+}
+
+std::optional<std::string> Attribute(int fd, const std::string& path, const std::string& name) {
+    for (;;) {
+        const ssize_t size = fd >= 0 ? ::fgetxattr(fd, name.c_str(), nullptr, 0)
+                                     : ::getxattr(path.c_str(), name.c_str(), nullptr, 0);
+        if (size < 0) {
+            return std::nullopt;
+        }
+        std::string value(static_cast<size_t>(size), '\0');
+        const ssize_t got =
+            fd >= 0 ? ::fgetxattr(fd, name.c_str(), value.data(), value.size())
+                    : ::getxattr(path.c_str(), name.c_str(), value.data(), value.size());
+        if (got >= 0) {
+            value.resize(static_cast<size_t>(got));
+            return value;
+        }
+        if (errno != ERANGE) {
+            return std::nullopt;
+        }
+    }
+}
+
+// Gives the new file (fd) exactly the old file's extended attributes, ACLs included. False
+// where one cannot be given or taken away, unless the new file has it as it is already (a
+// security label given by the system, say).
+bool CopyAttributes(const std::string& from, int fd) {
+    const auto names = AttributeNames(-1, from);
+    const auto present = AttributeNames(fd, "");
+    if (!names || !present) {
+        return false;
+    }
+    for (const std::string& name : *names) {
+        const auto value = Attribute(-1, from, name);
+        if (!value) {
+            return false;
+        }
+        if (::fsetxattr(fd, name.c_str(), value->data(), value->size(), 0) != 0 &&
+            Attribute(fd, "", name) != value) {
+            return false;
+        }
+    }
+    for (const std::string& name : *present) {
+        if (std::find(names->begin(), names->end(), name) == names->end() &&
+            ::fremovexattr(fd, name.c_str()) != 0) {
+            return false;
+        }
+    }
+    return true;
 }
 
 }  // namespace
@@ -169,13 +258,22 @@ bool StoreFile(const std::string& path, const std::string& contents, std::string
     if (fd < 0) {
         return fail(errno);
     }
-    const mode_t mode = exists ? (st.st_mode & 07777) : NewFileMode();
-    bool written = ::fchmod(fd, mode) == 0;
-    if (exists && ::geteuid() == 0) {
-        written = written && ::fchown(fd, st.st_uid, st.st_gid) == 0;
-    } else if (exists && st.st_gid != ::getegid()) {
-        (void)!::fchown(fd, static_cast<uid_t>(-1), st.st_gid);  // kept where allowed
+    // The new file takes the old one's owner (as the superuser), group, mode and extended
+    // attributes (ACLs among them). Where the group or an attribute cannot be kept, the file is
+    // written in place instead, which keeps them all.
+    if (exists) {
+        const bool ownerKept =
+            ::geteuid() == 0
+                ? ::fchown(fd, st.st_uid, st.st_gid) == 0
+                : st.st_gid == ::getegid() || ::fchown(fd, static_cast<uid_t>(-1), st.st_gid) == 0;
+        if (!ownerKept || ::fchmod(fd, st.st_mode & 07777) != 0 || !CopyAttributes(target, fd)) {
+            ::close(fd);
+            ::unlink(tempPath.c_str());
+            int code = 0;
+            return UpdateInPlace(target, contents, &code) || fail(code);
+        }
     }
+    bool written = exists || ::fchmod(fd, NewFileMode()) == 0;
     written = written && WriteAll(fd, contents) && ::fsync(fd) == 0;
     const int writeErrno = errno;
     if (::close(fd) != 0 || !written) {

@@ -22,12 +22,14 @@ std::string ResolveTarget(const std::string& path);
 
 // Stores contents as the file at path (a symbolic link is followed and stays a link).
 // - Normally: writes a temporary file beside it, flushes it to disk and renames it over the
-//   file, with the old file's mode, and as the superuser its owner and group too; a new file
-//   gets the mode the umask allows.
-// - In place (write, truncate, flush) where a new file could not take the old one's place: in
-//   a folder that takes no new files but whose file may be written, for a file with more than
-//   one hard link, or one owned by another user. A crash in the middle of such a write can
-//   leave it half written: that is what the platform's own write gives there too.
+//   file, with the old file's group, mode and extended attributes (ACLs among them), and as the
+//   superuser its owner too; a new file gets the mode the umask allows.
+// - In place (claim the space, write, truncate, flush) where a new file could not take the old
+//   one's place: in a folder that takes no new files but whose file may be written, for a file
+//   with more than one hard link, one owned by another user, or one whose group or attributes
+//   the new file could not be given. A full disk fails such a write before it changes a byte;
+//   a crash in the middle of it can leave it half written: that is what the platform's own
+//   write gives there too.
 // Refuses anything but a regular file, a folder, a file without write permission, and a new
 // file in a folder without write permission (the permission bits bind the superuser too). On
 // failure nothing at path changes, no temporary file is left, and error (if given) receives

@@ -22,8 +22,11 @@ void AllowFolderCreation(const std::string& folder) {
 std::string ReadIni(const std::string& file, const std::string& section, const std::string& key,
                     const std::string& defaultValue) {
     std::string buffer(256, ' ');
-    const int copied =
-        profile::GetPrivateProfileString(section, key, defaultValue, buffer.data(), 255, file);
+    // No file: nothing is kept, and every value is its default.
+    const int copied = file.empty() ? profile::GetPrivateProfileString("", "", defaultValue,
+                                                                       buffer.data(), 255, file)
+                                    : profile::GetPrivateProfileString(section, key, defaultValue,
+                                                                       buffer.data(), 255, file);
     const auto count = static_cast<std::int16_t>(copied);
     return buffer.substr(0, count > 0 ? static_cast<size_t>(count) : 0);
 }
@@ -49,7 +52,11 @@ void PrepareFolderOf(const std::string& file) {
     }
 }
 
+// An empty reason has been said already.
 void ReportFailedWrite(const std::string& file, const std::string& reason) {
+    if (reason.empty()) {
+        return;
+    }
     std::fprintf(stderr, "kelvo-snake: cannot write %s: %s\n", file.c_str(), reason.c_str());
 }
 
@@ -57,6 +64,9 @@ void ReportFailedWrite(const std::string& file, const std::string& reason) {
 
 void WriteIni(const std::string& file, const std::string& section, const std::string& key,
               const std::string& value) {
+    if (file.empty()) {
+        return;  // nothing is kept in this run, as was said at its start
+    }
     PrepareFolderOf(file);
     std::string reason;
     if (!profile::WritePrivateProfileString(section, key, WithoutLineBreaks(value), file,
@@ -68,6 +78,9 @@ void WriteIni(const std::string& file, const std::string& section, const std::st
 bool UpdateIni(const std::string& file, const std::string& section, const std::string& key,
                const std::string& defaultValue,
                const std::function<std::optional<std::string>(const std::string&)>& decide) {
+    if (file.empty()) {
+        return false;
+    }
     PrepareFolderOf(file);
     // What reading gives back: cut to 254 characters, as ReadIni does.
     auto decideOnRead = [&](const std::string& current) -> std::optional<std::string> {

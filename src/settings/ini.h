@@ -1,4 +1,5 @@
-// The settings store: reads and writes one value of an INI file.
+// The settings store: reads and writes one value of an INI file. An empty file name stands for
+// a run that keeps nothing: every read gives the default, and writes do nothing.
 #pragma once
 
 #include <functional>

@@ -1,8 +1,11 @@
 #include "settings/place.h"
 
+#include <pwd.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 
 #include "settings/atomic_file.h"
 
@@ -45,7 +48,15 @@ SettingsPlace ChooseSettingsPlace(const std::string& programFolder, const char* 
     if (Absolute(home)) {
         return {std::string(home) + "/.config/kelvo-snake", true};
     }
-    return {programFolder, false};
+    return {SystemFolder(programFolder) ? "" : programFolder, false};
+}
+
+const char* HomeFolder() {
+    if (const char* home = std::getenv("HOME"); Absolute(home)) {
+        return home;
+    }
+    const passwd* user = ::getpwuid(::geteuid());
+    return user != nullptr && Absolute(user->pw_dir) ? user->pw_dir : nullptr;
 }
 
 bool CreateFolder(const std::string& folder) {

@@ -9,14 +9,19 @@
 // can write).
 // Otherwise, as for a program installed into a system folder, the per-user configuration folder:
 // $XDG_CONFIG_HOME/kelvo-snake, or ~/.config/kelvo-snake when that variable is unset or not an
-// absolute path. Without either, the program's folder all the same (writes then fail and say so).
+// absolute path. Without either, the program's folder all the same (writes then fail and say
+// so), except a system program folder: then nothing is kept.
 struct SettingsPlace {
-    std::string folder;
+    std::string folder;    // empty: nothing is kept in this run
     bool perUser = false;  // the per-user folder, which the first write creates
 };
 
 SettingsPlace ChooseSettingsPlace(const std::string& programFolder, const char* xdgConfigHome,
                                   const char* home);
+
+// The home folder: HOME, else the user database's entry for this user; nullptr where neither
+// names an absolute path.
+const char* HomeFolder();
 
 // Creates a folder and its missing parents (mode 0700, as the per-user configuration folders
 // are made). True when the folder exists afterwards.

@@ -12,11 +12,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <new>
 #include <optional>
 #include <set>
 #include <vector>
 
 #include "settings/atomic_file.h"
+#include "settings/store_lock.h"
 #include "settings/text.h"
 
 namespace profile {
@@ -120,50 +122,6 @@ Location Locate(const std::vector<Line>& lines, std::string_view section, std::s
     return loc;
 }
 
-// An advisory lock on the folder that holds a file, for one read (shared) or one
-// read-modify-write (exclusive). It is the folder that is locked, not the file: a write replaces
-// the file, and a lock on the old one would not exclude a writer who opened the new one. A
-// read-only descriptor of a folder takes a lock without write permission on the folder. A lock
-// that cannot be had within two seconds is gone without: the write goes ahead as it would
-// without locks, and one line says so.
-class FolderLock {
-  public:
-    FolderLock(const std::string& file, bool exclusive) {
-        const std::string folder = FolderOf(ResolveTarget(file));
-        fd_ = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (fd_ < 0) {
-            return;  // no folder yet (nothing to read), or one that cannot be opened
-        }
-        const int operation = (exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB;
-        for (int tries = 0; ::flock(fd_, operation) != 0; ++tries) {
-            if ((errno != EWOULDBLOCK && errno != EINTR) || tries >= kTries) {
-                if (tries >= kTries) {
-                    std::fprintf(stderr,
-                                 "kelvo-snake: %s stayed locked by another program for 2 s; "
-                                 "going on without the lock\n",
-                                 folder.c_str());
-                }
-                ::close(fd_);
-                fd_ = -1;
-                return;
-            }
-            const timespec pause{0, 5'000'000};
-            ::nanosleep(&pause, nullptr);
-        }
-    }
-    ~FolderLock() {
-        if (fd_ >= 0) {
-            ::close(fd_);  // releases the lock
-        }
-    }
-    FolderLock(const FolderLock&) = delete;
-    FolderLock& operator=(const FolderLock&) = delete;
-
-  private:
-    static constexpr int kTries = 400;  // 5 ms apart: 2 s
-    int fd_ = -1;
-};
-
 // Anything but a regular file named like the settings file (a FIFO, a socket, a device) reads
 // as missing and is never opened, as opening it could block; one line says so, once a file.
 bool IsOddFile(const std::string& path) {
@@ -181,7 +139,12 @@ bool IsOddFile(const std::string& path) {
     return true;
 }
 
-// Reads the whole file; nullopt when it is missing, not a regular file or unreadable.
+// No settings file comes near this; a larger file is something else, or an attack.
+constexpr off_t kLargestFile = 1 << 20;
+const char* const kTooLarge = "larger than 1 MiB";
+
+// Reads the whole file; nullopt when it is missing, not a regular file, unreadable or larger
+// than kLargestFile (which one line says, once a file).
 std::optional<std::string> ReadWholeFile(const std::string& path, std::string* error) {
     if (IsOddFile(path)) {
         if (error) {
@@ -205,9 +168,22 @@ std::optional<std::string> ReadWholeFile(const std::string& path, std::string* e
         return std::nullopt;
     }
     std::string contents;
-    contents.reserve(static_cast<size_t>(st.st_size));
-    char chunk[65536];
     for (;;) {
+        if (st.st_size > kLargestFile || contents.size() > static_cast<size_t>(kLargestFile)) {
+            static std::set<std::string> reported;
+            if (reported.insert(path).second) {
+                std::fprintf(stderr,
+                             "kelvo-snake: %s is larger than 1 MiB, which no settings file is: "
+                             "it reads as missing and is never written\n",
+                             path.c_str());
+            }
+            if (error) {
+                *error = kTooLarge;
+            }
+            ::close(fd);
+            return std::nullopt;
+        }
+        char chunk[65536];
         const ssize_t got = ::read(fd, chunk, sizeof chunk);
         if (got < 0 && errno == EINTR) {
             continue;
@@ -282,14 +258,18 @@ int GetPrivateProfileString(const std::string& section, const std::string& key,
     const std::string_view wantedSection = TrimBlanks(section);
     const std::string_view wantedKey = TrimBlanks(key);
     if (!wantedSection.empty() && !wantedKey.empty()) {
-        const FolderLock lock(file, false);  // a write in place is never seen half done
-        if (const auto contents = ReadWholeFile(file, nullptr)) {
-            const std::vector<Line> lines = SplitLines(*contents);
-            const Location loc = Locate(lines, wantedSection, wantedKey);
-            if (loc.keyLine) {
-                const Meaning m = Interpret(lines[*loc.keyLine], *loc.keyLine == 0);
-                result = NormaliseValue(std::string(m.rawValue));
+        const StoreLock lock(file, false);  // a write in place is never seen half done
+        try {
+            if (const auto contents = ReadWholeFile(file, nullptr)) {
+                const std::vector<Line> lines = SplitLines(*contents);
+                const Location loc = Locate(lines, wantedSection, wantedKey);
+                if (loc.keyLine) {
+                    const Meaning m = Interpret(lines[*loc.keyLine], *loc.keyLine == 0);
+                    result = NormaliseValue(std::string(m.rawValue));
+                }
             }
+        } catch (const std::bad_alloc&) {
+            // Out of memory: the default, as for a file that cannot be read.
         }
     }
     const size_t count = std::min(result.size(), static_cast<size_t>(size - 1));
@@ -325,8 +305,9 @@ bool WriteLocked(const std::string& section, const std::string& key,
         std::string readError;
         const auto contents = ReadWholeFile(file, &readError);
         if (!contents) {
-            // Unreadable: it reads as the default, and only a store that is wanted fails.
-            return !decide(defaultValue) || fail(readError);
+            // Unreadable: it reads as the default, and only a store that is wanted fails. Of
+            // a file too large the reading has said so already.
+            return !decide(defaultValue) || fail(readError == kTooLarge ? "" : readError);
         }
         lines = SplitLines(*contents);
     } else if (errno != ENOENT) {
@@ -383,9 +364,8 @@ bool WriteLocked(const std::string& section, const std::string& key,
 bool WritePrivateProfileString(const std::string& section, const std::string& key,
                                const std::string& value, const std::string& file,
                                std::string* error) {
-    const FolderLock lock(file, true);
     bool stored = false;
-    return WriteLocked(
+    return UpdatePrivateProfileString(
         section, key, "",
         [&value](const std::string&) { return std::optional<std::string>(value); }, file, &stored,
         error);
@@ -395,8 +375,16 @@ bool UpdatePrivateProfileString(
     const std::string& section, const std::string& key, const std::string& defaultValue,
     const std::function<std::optional<std::string>(const std::string&)>& decide,
     const std::string& file, bool* stored, std::string* error) {
-    const FolderLock lock(file, true);
-    return WriteLocked(section, key, defaultValue, decide, file, stored, error);
+    const StoreLock lock(file, true);
+    try {
+        return WriteLocked(section, key, defaultValue, decide, file, stored, error);
+    } catch (const std::bad_alloc&) {
+        *stored = false;
+        if (error) {
+            *error = std::strerror(ENOMEM);
+        }
+        return false;
+    }
 }
 
 }  // namespace profile

@@ -7,8 +7,9 @@
 //
 // Writing keeps every line it does not need to change byte for byte and stores the file as
 // atomic_file.h says (as a rule atomically, so an interrupted write leaves either the old file or
-// the new one). Every write is one read-modify-write under an exclusive lock on the file's
-// folder, and every read takes a shared one, so that two programs writing at once lose nothing.
+// the new one). Every write is one read-modify-write under an exclusive lock (store_lock.h), and
+// every read takes a shared one, so that two programs writing at once lose nothing. A file
+// larger than 1 MiB reads as missing and is never written.
 #pragma once
 
 #include <functional>
@@ -26,7 +27,8 @@ int GetPrivateProfileString(const std::string& section, const std::string& key,
 
 // Creates or updates the line key=value in section of file, creating the file and the section as
 // needed. Returns false when the write could not be made; then the file is unchanged and, if
-// error is given, it receives the reason.
+// error is given, it receives the reason (empty where a line has said it already: a file larger
+// than any settings file, which is never written).
 bool WritePrivateProfileString(const std::string& section, const std::string& key,
                                const std::string& value, const std::string& file,
                                std::string* error = nullptr);

@@ -17,10 +17,11 @@ bool ModalWindow::SwitchMusic(const QKeyEvent* event) {
         (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
         return false;
     }
-    const std::string file = SettingsFile(platform_.process);
-    const bool muted = !ReadFlag(file, "mute", false);
-    WriteFlag(file, "mute", muted);
+    // The program's own state switches, and is stored where it can be: a data.ini that cannot
+    // be written does not hold the music off.
+    const bool muted = !platform_.sound.Muted();
     platform_.sound.SetMuted(muted);
+    WriteFlag(SettingsFile(platform_.process), "mute", muted);
     return true;
 }
 

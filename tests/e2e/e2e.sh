@@ -5,6 +5,7 @@
 # Usage: e2e.sh CASE PROGRAM_DIR ARTIFACT_DIR [CLOSE_REQUEST]
 #   CASE: first_run | second_run | large_resolution | esc_then_no | close_requests |
 #         big_screen | big_screen_wm | wayland | scaled_screen (on a 1920 by 1080 screen) |
+#         wayland_panel |
 #         installed_package (PROGRAM_DIR is then the build folder, which cpack packs)
 #   CLOSE_REQUEST: the helper that sends a window a window-system close request
 set -euo pipefail
@@ -648,8 +649,18 @@ big_screen_run() {  # with_wm | without_wm
     # F11: a window of the field's size in the middle of the screen, and back.
     keys F11
     sleep 0.5
-    [ "$(geometry "$(wait_window "Kelvo Snake")")" = "640 300 640 480" ] ||
-        fail "after F11 the game is at $(geometry "$(wait_window "Kelvo Snake")")"
+    local windowed
+    windowed=$(geometry "$(wait_window "Kelvo Snake")")
+    if [ "$1" = with_wm ]; then
+        # With the window manager's title bar and frame, which the player can move it by.
+        local left right top bottom
+        IFS=', ' read -r left right top bottom < <(xprop -id "$game" _NET_FRAME_EXTENTS |
+            sed -n 's/.* = //p')
+        [ "${windowed#* * }" = "640 480" ] && ((top > 0)) ||
+            fail "after F11 the game is at $windowed with frame \"$left $right $top $bottom\""
+    else
+        [ "$windowed" = "640 300 640 480" ] || fail "after F11 the game is at $windowed"
+    fi
     keys F11
     sleep 0.5
     [ "$(geometry "$(wait_window "Kelvo Snake")")" = "0 0 1920 1080" ] || fail "F11 again"
@@ -716,12 +727,14 @@ big_screen_wm() { big_screen_run with_wm; }
 
 # Under Wayland, in a Weston nested in the X server (its X11 back end turns xdotool's keys into
 # Wayland key events): chooser, menu, a full-screen game, Esc, Yes.
-wayland() {
-    local runtime="$work/runtime"
+# A nested Weston on the X server, with its desktop shell (and its 32 pixel panel at the top),
+# the keyboard's focus on its window. Sets `output` to that window.
+start_weston() {  # WIDTH HEIGHT
+    runtime="$work/runtime"
     mkdir -p "$runtime"
     chmod 700 "$runtime"
-    XDG_RUNTIME_DIR="$runtime" weston --backend=x11-backend.so --use-pixman --width=1920 \
-        --height=1080 --socket=wayland-e2e --idle-time=0 >"$work/weston.log" 2>&1 &
+    XDG_RUNTIME_DIR="$runtime" weston --backend=x11-backend.so --use-pixman --width="$1" \
+        --height="$2" --socket=wayland-e2e --idle-time=0 >"$work/weston.log" 2>&1 &
     helpers+=($!)
     for _ in $(seq 100); do
         [ -S "$runtime/wayland-e2e" ] && break
@@ -729,7 +742,7 @@ wayland() {
     done
     [ -S "$runtime/wayland-e2e" ] || fail "Weston did not start: $(cat "$work/weston.log")"
     # Weston names its window in a way xdotool's search does not read; xwininfo does.
-    local output=""
+    output=""
     for _ in $(seq 100); do
         output=$(xwininfo -root -tree | awk '/"Weston Compositor/ { print $1; exit }')
         [ -n "$output" ] && break
@@ -737,10 +750,19 @@ wayland() {
     done
     [ -n "$output" ] || fail "no Weston window"
     xdotool windowfocus --sync "$output"
-    make_folder
+}
+
+start_wayland_game() {
     (cd "$work/game" && QT_QPA_PLATFORM=wayland WAYLAND_DISPLAY=wayland-e2e \
         XDG_RUNTIME_DIR="$runtime" exec ./kelvo-snake) >>"$work/game.log" 2>&1 &
     game_pid=$!
+}
+
+wayland() {
+    local runtime output
+    start_weston 1920 1080
+    make_folder
+    start_wayland_game
     sleep 2
     shot wayland_chooser
     keys Return
@@ -763,9 +785,38 @@ wayland() {
     local r g b
     read -r r g b < <(screen_pixel wayland_exit 960 520)
     ((r > 150 && g > 150 && b > 150)) || fail "no \"Exit?\" in the middle of the game ($r $g $b)"
+    # While the box is up, only the box takes keys: F11, P and M do nothing to the game.
+    keys F11 p m n
+    sleep 1
+    shot wayland_after_no
+    for at in "100 540" "960 10" "1900 1070"; do
+        [ "$(screen_pixel wayland_after_no $at)" = "0 0 0" ] ||
+            fail "a key pressed during \"Exit?\" left full screen ($at)"
+    done
+    keys Escape
+    sleep 1
     keys Return
     expect_exit
     expect_data '[data]\nres=1\nask=1\nlvl=1\nscolor=0\nbcolor=0\n'
+}
+
+# Under Wayland, on a 1024 by 768 output whose top 32 pixels are the panel's: 1024 by 768 does
+# not fit. A stored one plays as 800 by 600, said once and not stored.
+wayland_panel() {
+    local runtime output
+    start_weston 1024 768
+    make_folder '[data]\nres=3\nask=1\n'
+    start_wayland_game
+    for _ in $(seq 100); do
+        grep -q "does not fit" "$work/game.log" && break
+        sleep 0.05
+    done
+    grep -q "1024 \* 768 does not fit" "$work/game.log" || fail "1024 * 768 was taken as fitting"
+    sleep 1
+    shot wayland_panel_menu
+    keys Escape
+    expect_exit
+    expect_data '[data]\nres=3\nask=1\n'
 }
 
 # The desktop scaled by 1.5 on 1920 by 1080: 1280 by 720 for windows. 1024 by 768 does not fit;

@@ -111,6 +111,23 @@ class TestGameWindow : public QObject {
         QCOMPARE(f.fake.process.endCalls, 1);
     }
 
+    // Where the field's window would not fit the area for windows, F11 keeps covering the
+    // screen, and a stored window plays covering it.
+    void f11OffersAWindowOnlyWhereTheFieldFits() {
+        Fixture f;
+        f.fake.screen.availableHeight = 460;
+        WriteIni(f.fake.SettingsFile(), "data", "full", "0");
+        f.Drive([&f](GameWindow* w) {
+            QTRY_COMPARE(w->geometry(), QGuiApplication::primaryScreen()->geometry());
+            QTest::keyClick(w, Qt::Key_F11);
+            QTest::qWait(50);
+            QCOMPARE(w->geometry(), QGuiApplication::primaryScreen()->geometry());
+            QCOMPARE(ReadIni(f.fake.SettingsFile(), "data", "full", ""), std::string("0"));
+            f.fake.boxes.answers = {true};
+            QTest::keyClick(w, Qt::Key_Escape);
+        });
+    }
+
     void atRatioTwoBlocksStayHardAndTextIsDrawnAfresh() {
         Fixture f;
         f.Drive([&f](GameWindow* w) {

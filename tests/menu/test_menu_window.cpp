@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QTest>
 #include <QTimer>
+#include <filesystem>
 
 #include "assets/font.h"
 #include "menu/menu_window.h"
@@ -184,6 +185,19 @@ class TestMenuWindow : public QObject {
             QTest::keyClick(w->cmblvl(), Qt::Key_M);
             QVERIFY(!f.fake.sound.muted);
             QCOMPARE(ReadIni(f.fake.SettingsFile(), "data", "mute", ""), std::string("0"));
+            w->close();
+        });
+    }
+
+    // Where data.ini cannot be written, M still switches the music off and on.
+    void mSwitchesTheMusicWhereDataIniCannotBeWritten() {
+        Fixture f;
+        QVERIFY(std::filesystem::create_directory(f.fake.SettingsFile()));
+        f.Drive([&f](MenuWindow* w) {
+            QTest::keyClick(w->cmblvl(), Qt::Key_M);
+            QVERIFY(f.fake.sound.muted);
+            QTest::keyClick(w->cmblvl(), Qt::Key_M);
+            QVERIFY(!f.fake.sound.muted);
             w->close();
         });
     }

@@ -356,9 +356,19 @@ class TestSettings : public QObject {
         ::chmod((program + "/data.ini").c_str(), 0444);
         QCOMPARE(place(nullptr), home + "/.config/kelvo-snake");
         ::chmod(program.c_str(), 0755);
-        // Not a system folder, even for the superuser, who can write there.
+        // Not a system folder, even for the superuser, who can write there; with no home
+        // folder either, nothing is kept.
         QCOMPARE(ChooseSettingsPlace("/usr/bin", nullptr, home.c_str()).folder,
                  home + "/.config/kelvo-snake");
+        QCOMPARE(ChooseSettingsPlace("/usr/games", nullptr, nullptr).folder, std::string());
+        const std::string savedHome = std::getenv("HOME") ? std::getenv("HOME") : "";
+        ::unsetenv("HOME");
+        const char* fromUserDatabase = HomeFolder();
+        QVERIFY(fromUserDatabase != nullptr && fromUserDatabase[0] == '/');
+        ::setenv("HOME", savedHome.c_str(), 1);
+        // Where nothing is kept, reads give the default and writes do nothing.
+        WriteIni("", "data", "lvl", "3");
+        QCOMPARE(ReadIni("", "data", "lvl", "1"), std::string("1"));
     }
 
     // The per-user folder comes with the first write, not with a read.

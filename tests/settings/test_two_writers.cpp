@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "settings/ini.h"
 #include "support/printing.h"
@@ -49,6 +50,24 @@ class TestTwoWriters : public QObject {
         QCOMPARE(lostB, std::string("0"));
         QCOMPARE(ReadIni(file, "data", "lvl", ""), std::string("300"));
         QCOMPARE(ReadIni(file, "data", "score", ""), std::string("300"));
+    }
+
+    // Eight at once: each waits in line for the lock, none gives up on it, nothing is lost.
+    void eightWritersWaitInLineAndLoseNothing() {
+        TempFolder dir;
+        const std::string file = dir.File("data.ini");
+        std::vector<FILE*> writers;
+        for (int k = 0; k < 8; ++k) {
+            const std::string command =
+                Writer() + file + " --key k" + std::to_string(k) + " 200 2>&1";
+            writers.push_back(popen(command.c_str(), "r"));
+        }
+        for (FILE* writer : writers) {
+            QCOMPARE(Output(writer), std::string("0"));  // no other line: no lock given up
+        }
+        for (int k = 0; k < 8; ++k) {
+            QCOMPARE(ReadIni(file, "data", "k" + std::to_string(k), ""), std::string("200"));
+        }
     }
 
     void ofTwoGamesEndingAtOnceTheHigherScoreStays() {

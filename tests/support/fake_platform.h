@@ -83,6 +83,7 @@ class Sound : public platform::Sound {
         calls.push_back("stop");
     }
     void SetMuted(bool on) override { muted = on; }
+    bool Muted() const override { return muted; }
     std::string playing;
     bool muted = false;
     std::vector<std::string> calls;

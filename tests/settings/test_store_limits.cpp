@@ -1,0 +1,260 @@
+// The settings store against files, locks and disks that a player or another program could
+// throw at it: nothing is lost, nothing hangs, and each trouble is said once.
+#include <fcntl.h>
+#include <sched.h>
+#include <sys/file.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+
+#include <QElapsedTimer>
+#include <QTest>
+#include <algorithm>
+#include <csignal>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <vector>
+
+#include "settings/ini.h"
+#include "support/printing.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+// What the code run by `body` prints on stderr.
+template <typename Body>
+std::string Stderr(Body body) {
+    std::fflush(stderr);
+    char name[] = "/tmp/kelvo-stderr-XXXXXX";
+    const int capture = ::mkstemp(name);
+    const int saved = ::dup(STDERR_FILENO);
+    ::dup2(capture, STDERR_FILENO);
+    body();
+    std::fflush(stderr);
+    ::dup2(saved, STDERR_FILENO);
+    ::close(saved);
+    ::close(capture);
+    const std::string printed = ReadFile(name);
+    ::unlink(name);
+    return printed;
+}
+
+int Lines(const std::string& text) {
+    return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+}
+
+std::string Writer() {
+    return QCoreApplication::applicationDirPath().toStdString() + "/ini_writer";
+}
+
+// A process that holds an exclusive lock on the folder until it is killed.
+pid_t HoldFolderLock(const std::string& folder) {
+    int ready[2];
+    if (::pipe(ready) != 0) {
+        return -1;
+    }
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+        ::flock(fd, LOCK_EX);
+        (void)!::write(ready[1], "x", 1);
+        for (;;) {
+            ::pause();
+        }
+    }
+    char byte = 0;
+    (void)!::read(ready[0], &byte, 1);
+    ::close(ready[0]);
+    ::close(ready[1]);
+    return pid;
+}
+
+// Runs body in a child process with a mount namespace of its own; its exit status, or -1.
+template <typename Body>
+int InOwnMounts(Body body) {
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        if (::unshare(CLONE_NEWNS) != 0 ||
+            ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) {
+            ::_exit(77);
+        }
+        ::_exit(body());
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+}  // namespace
+
+class TestStoreLimits : public QObject {
+    Q_OBJECT
+  private slots:
+    // A file far larger than any settings file (1 TB, sparse) reads as missing at once and is
+    // never written; one line says so.
+    void aHugeFileReadsAsMissingAndIsNeverWritten() {
+        TempFolder dir;
+        const std::string file = dir.File("data.ini");
+        WriteFile(file, "[data]\nlvl=5\n");
+        if (::truncate(file.c_str(), off_t{1} << 40) != 0) {
+            QVERIFY(::truncate(file.c_str(), off_t{2} << 20) == 0);  // 2 MiB where 1 TB fails
+        }
+        struct stat before {};
+        QCOMPARE(::stat(file.c_str(), &before), 0);
+        const std::string said = Stderr([&] {
+            QCOMPARE(ReadIni(file, "data", "lvl", "1"), std::string("1"));
+            WriteIni(file, "data", "lvl", "2");
+            QVERIFY(!UpdateIni(file, "data", "score", "0", [](const std::string&) {
+                return std::optional<std::string>("10");
+            }));
+            QCOMPARE(ReadIni(file, "data", "lvl", "1"), std::string("1"));
+        });
+        QCOMPARE(Lines(said), 1);
+        QVERIFY2(said.find("1 MiB") != std::string::npos, said.c_str());
+        struct stat after {};
+        QCOMPARE(::stat(file.c_str(), &after), 0);
+        QCOMPARE(after.st_size, before.st_size);
+        QCOMPARE(after.st_blocks, before.st_blocks);
+        QCOMPARE(after.st_ino, before.st_ino);
+    }
+
+    // A lock that another program holds forever costs one wait, not one a read or write.
+    void aLockHeldForeverIsWaitedForOnce() {
+        TempFolder dir;
+        const std::string file = dir.File("data.ini");
+        WriteFile(file, "[data]\nlvl=5\n");
+        const pid_t holder = HoldFolderLock(dir.path());
+        QVERIFY(holder > 0);
+        QElapsedTimer clock;
+        clock.start();
+        const std::string said = Stderr([&] {
+            for (int i = 0; i < 10; ++i) {
+                QCOMPARE(ReadIni(file, "data", "lvl", "1"), std::string(i == 0 ? "5" : "6"));
+                WriteIni(file, "data", "lvl", "6");
+            }
+        });
+        const qint64 spent = clock.elapsed();
+        ::kill(holder, SIGKILL);
+        ::waitpid(holder, nullptr, 0);
+        QCOMPARE(Lines(said), 1);
+        QVERIFY2(spent < 4000,
+                 qPrintable(QStringLiteral("%1 ms: waited more than once").arg(spent)));
+    }
+
+    // A write in place (the file has a second name) on a full disk leaves the file as it was.
+    void aFullDiskLeavesAnInPlaceWriteUndone() {
+        if (::geteuid() != 0) {
+            QSKIP("a small file system of its own: needs the superuser");
+        }
+        TempFolder dir;
+        const std::string old = "[data]\nlvl=5\nscore=120\n";
+        const int status = InOwnMounts([&] {
+            if (::mount("tmpfs", dir.path().c_str(), "tmpfs", 0, "size=64k") != 0) {
+                return 77;
+            }
+            const std::string file = dir.File("data.ini");
+            WriteFile(file, old);
+            if (::link(file.c_str(), dir.File("other-name.ini").c_str()) != 0) {
+                return 3;
+            }
+            // Fill the disk, up to its last block.
+            const int filler = ::open(dir.File("filler").c_str(), O_WRONLY | O_CREAT, 0600);
+            const std::vector<char> block(4096, 'x');
+            while (::write(filler, block.data(), block.size()) > 0) {
+            }
+            ::close(filler);
+            WriteIni(file, "data", "score", std::string(20000, '9'));
+            return ReadFile(file) == old ? 0 : 1;
+        });
+        if (status == 77) {
+            QSKIP("no mount namespace or tmpfs here");
+        }
+        QCOMPARE(status, 0);
+    }
+
+    // A write keeps the file's extended attributes and ACL, and a group its writer is not in.
+    void aWriteKeepsAttributesAclsAndTheGroup() {
+        TempFolder dir;
+        const std::string file = dir.File("data.ini");
+        WriteFile(file, "[data]\nlvl=1\n");
+        // User nobody may read and write, by an ACL entry.
+        struct Entry {
+            std::uint16_t tag, perm;
+            std::uint32_t id;
+        };
+        const Entry acl[] = {
+            {0x01, 6, ~0u}, {0x02, 6, 65534}, {0x04, 4, ~0u}, {0x10, 6, ~0u}, {0x20, 0, ~0u}};
+        std::string aclValue("\x02\0\0\0", 4);
+        aclValue.append(reinterpret_cast<const char*>(acl), sizeof acl);
+        if (::setxattr(file.c_str(), "user.kelvo", "kept", 4, 0) != 0 ||
+            ::setxattr(file.c_str(), "system.posix_acl_access", aclValue.data(), aclValue.size(),
+                       0) != 0) {
+            QSKIP("no extended attributes or ACLs on this file system");
+        }
+        WriteIni(file, "data", "lvl", "2");
+        QCOMPARE(ReadIni(file, "data", "lvl", ""), std::string("2"));
+        char value[256];
+        const ssize_t n = ::getxattr(file.c_str(), "user.kelvo", value, sizeof value);
+        QCOMPARE(std::string(value, static_cast<size_t>(std::max<ssize_t>(n, 0))),
+                 std::string("kept"));
+        const ssize_t m = ::getxattr(file.c_str(), "system.posix_acl_access", value, sizeof value);
+        QCOMPARE(std::string(value, static_cast<size_t>(std::max<ssize_t>(m, 0))), aclValue);
+        if (::geteuid() != 0) {
+            QSKIP("writing as another user: needs the superuser");
+        }
+        // User nobody's file, of a group that nobody is not in, in a folder open to all.
+        ::chmod(dir.path().c_str(), 0777);
+        const std::string theirs = dir.File("theirs.ini");
+        WriteFile(theirs, "[data]\nscore=5\n");
+        QCOMPARE(::chown(theirs.c_str(), 65534, 100), 0);
+        ::chmod(theirs.c_str(), 0640);
+        const std::string asNobody = "setpriv --reuid=nobody --regid=nogroup --clear-groups " +
+                                     Writer() + " " + theirs + " --key score 3 >/dev/null";
+        QCOMPARE(std::system(asNobody.c_str()), 0);
+        struct stat st {};
+        QCOMPARE(::stat(theirs.c_str(), &st), 0);
+        QCOMPARE(st.st_gid, gid_t{100});
+        QCOMPARE(st.st_mode & 0777, 0640u);
+        QCOMPARE(ReadIni(theirs, "data", "score", ""), std::string("3"));
+    }
+
+    // Writers in a folder they may write but not read lock the file itself: nothing is lost.
+    void writersInAnUnreadableFolderLoseNothing() {
+        if (::geteuid() != 0) {
+            QSKIP("a folder the writers cannot read: needs writers other than the superuser");
+        }
+        TempFolder dir;
+        ::chmod(dir.path().c_str(), 0755);
+        const std::string folder = dir.File("write-only");
+        QVERIFY(std::filesystem::create_directory(folder));
+        const std::string file = folder + "/data.ini";
+        WriteFile(file, "[data]\n");
+        QCOMPARE(::chown(file.c_str(), 65534, 65534), 0);
+        QCOMPARE(::chown(folder.c_str(), 65534, 65534), 0);
+        ::chmod(folder.c_str(), 0300);
+        std::vector<FILE*> writers;
+        for (int k = 0; k < 4; ++k) {
+            const std::string command = "setpriv --reuid=nobody --regid=nogroup --clear-groups " +
+                                        Writer() + " " + file + " --key k" + std::to_string(k) +
+                                        " 150";
+            writers.push_back(::popen(command.c_str(), "r"));
+        }
+        for (FILE* writer : writers) {
+            char lost[32] = "";
+            QVERIFY(std::fgets(lost, sizeof lost, writer) != nullptr);
+            ::pclose(writer);
+            QCOMPARE(std::string(lost), std::string("0\n"));
+        }
+        for (int k = 0; k < 4; ++k) {
+            QCOMPARE(ReadIni(file, "data", "k" + std::to_string(k), ""), std::string("150"));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestStoreLimits)
+#include "test_store_limits.moc"
