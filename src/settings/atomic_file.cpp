@@ -262,10 +262,13 @@ bool StoreFile(const std::string& path, const std::string& contents, std::string
     // attributes (ACLs among them). Where the group or an attribute cannot be kept, the file is
     // written in place instead, which keeps them all.
     if (exists) {
+        // The new file's group is the writer's, or the folder's in a set-group-ID folder.
+        struct stat made {};
         const bool ownerKept =
             ::geteuid() == 0
                 ? ::fchown(fd, st.st_uid, st.st_gid) == 0
-                : st.st_gid == ::getegid() || ::fchown(fd, static_cast<uid_t>(-1), st.st_gid) == 0;
+                : ::fstat(fd, &made) == 0 && (made.st_gid == st.st_gid ||
+                                              ::fchown(fd, static_cast<uid_t>(-1), st.st_gid) == 0);
         if (!ownerKept || ::fchmod(fd, st.st_mode & 07777) != 0 || !CopyAttributes(target, fd)) {
             ::close(fd);
             ::unlink(tempPath.c_str());
