@@ -128,7 +128,7 @@ pid_t Spawn(const std::vector<std::string>& command, const std::string& folder) 
         if (!folder.empty() && chdir(folder.c_str()) != 0) {
             _exit(127);
         }
-        freopen("/dev/null", "w", stderr);
+        (void)!freopen("/dev/null", "w", stderr);  // the program's chatter is not the figures
         std::vector<char*> args;
         for (const std::string& part : command) {
             args.push_back(const_cast<char*>(part.c_str()));

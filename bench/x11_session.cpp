@@ -45,7 +45,7 @@ Game Launch(const std::string& programDir, const std::string& settings) {
             _exit(127);
         }
         setenv("QT_QPA_PLATFORM", "xcb", 1);
-        freopen("/dev/null", "w", stderr);
+        (void)!freopen("/dev/null", "w", stderr);  // the program's chatter is not the figures
         execl("./kelvo-snake", "./kelvo-snake", nullptr);
         _exit(127);
     }
@@ -56,7 +56,7 @@ void Finish(Game& game) {
     kill(game.pid, SIGKILL);
     waitpid(game.pid, nullptr, 0);
     const std::string remove = "rm -rf '" + game.folder + "'";
-    (void)std::system(remove.c_str());
+    (void)!std::system(remove.c_str());
 }
 
 namespace {
