@@ -8,16 +8,15 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <new>
 #include <optional>
-#include <set>
 #include <vector>
 
 #include "settings/atomic_file.h"
+#include "settings/report.h"
 #include "settings/store_lock.h"
 #include "settings/text.h"
 
@@ -129,13 +128,8 @@ bool IsOddFile(const std::string& path) {
     if (::stat(path.c_str(), &st) != 0 || S_ISREG(st.st_mode) || S_ISDIR(st.st_mode)) {
         return false;
     }
-    static std::set<std::string> reported;
-    if (reported.insert(path).second) {
-        std::fprintf(stderr,
-                     "kelvo-snake: %s is not a regular file: nothing is read from it or "
-                     "written to it\n",
-                     path.c_str());
-    }
+    SayOnce("kelvo-snake: %s is not a regular file: nothing is read from it or written to it\n",
+            path);
     return true;
 }
 
@@ -170,13 +164,10 @@ std::optional<std::string> ReadWholeFile(const std::string& path, std::string* e
     std::string contents;
     for (;;) {
         if (st.st_size > kLargestFile || contents.size() > static_cast<size_t>(kLargestFile)) {
-            static std::set<std::string> reported;
-            if (reported.insert(path).second) {
-                std::fprintf(stderr,
-                             "kelvo-snake: %s is larger than 1 MiB, which no settings file is: "
-                             "it reads as missing and is never written\n",
-                             path.c_str());
-            }
+            SayOnce(
+                "kelvo-snake: %s is larger than 1 MiB, which no settings file is: it reads "
+                "as missing and is never written\n",
+                path);
             if (error) {
                 *error = kTooLarge;
             }

@@ -8,7 +8,6 @@
 #include <cerrno>
 #include <chrono>
 #include <condition_variable>
-#include <cstdio>
 #include <memory>
 #include <mutex>
 #include <set>
@@ -16,17 +15,10 @@
 #include <thread>
 
 #include "settings/atomic_file.h"
+#include "settings/report.h"
 
 namespace profile {
 namespace {
-
-// Prints a line about a path once a run.
-void SayOnce(const char* format, const std::string& path) {
-    static std::set<std::pair<const char*, std::string>> said;
-    if (said.insert({format, path}).second) {
-        std::fprintf(stderr, format, path.c_str());
-    }
-}
 
 // The folders and files whose lock another program held past a whole wait.
 std::set<std::string>& NotWaitedFor() {

@@ -458,6 +458,15 @@ close_requests() {
 
 # The .deb as a player gets it: unpacked (not installed), read-only, run by a user of its own
 # with an empty home, first to the menu and then, skipping the chooser, into a game.
+# Waits for a server's socket; fails with what the server printed when none comes in 5 s.
+wait_socket() {  # SOCKET NAME LOG
+    for _ in $(seq 100); do
+        [ -S "$1" ] && return 0
+        sleep 0.05
+    done
+    fail "$2 did not start: $(cat "$3")"
+}
+
 # The build folder's install layout (a CMake cache entry), e.g. "games" for the program.
 install_dir() {  # NAME
     sed -n "s/^CMAKE_INSTALL_$1:[A-Z]*=//p" "$program_dir/CMakeCache.txt"
@@ -472,11 +481,7 @@ start_sound_server() {
         -L "module-native-protocol-unix auth-anonymous=1 socket=$work/pulse.socket" \
         -L "module-null-sink sink_name=nullsink" >"$work/pulse.log" 2>&1 &
     helpers+=($!)
-    for _ in $(seq 100); do
-        [ -S "$work/pulse.socket" ] && break
-        sleep 0.05
-    done
-    [ -S "$work/pulse.socket" ] || fail "the sound server did not start: $(cat "$work/pulse.log")"
+    wait_socket "$work/pulse.socket" "the sound server" "$work/pulse.log"
     chmod 777 "$work/pulse.socket"
 }
 
@@ -736,11 +741,7 @@ start_weston() {  # WIDTH HEIGHT
     XDG_RUNTIME_DIR="$runtime" weston --backend=x11-backend.so --use-pixman --width="$1" \
         --height="$2" --socket=wayland-e2e --idle-time=0 >"$work/weston.log" 2>&1 &
     helpers+=($!)
-    for _ in $(seq 100); do
-        [ -S "$runtime/wayland-e2e" ] && break
-        sleep 0.05
-    done
-    [ -S "$runtime/wayland-e2e" ] || fail "Weston did not start: $(cat "$work/weston.log")"
+    wait_socket "$runtime/wayland-e2e" "Weston" "$work/weston.log"
     # Weston names its window in a way xdotool's search does not read; xwininfo does.
     output=""
     for _ in $(seq 100); do
