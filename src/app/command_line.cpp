@@ -84,7 +84,8 @@ std::optional<int> HandleCommandLine(const QStringList& arguments, const Program
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Kelvo Snake: a snake game. Pick a screen size, a level and the colours,\n"
-                       "then steer the snake with the arrow keys; Esc asks \"Exit?\".\n\n"
+                       "then steer the snake with the arrow keys or a game controller; Esc asks\n"
+                       "\"Exit?\".\n\n"
                        "Settings and the high score: %1\nMusic: %2")
             .arg(places.settings.folder.empty()
                      ? QStringLiteral("not kept (no home folder)")
@@ -92,6 +93,9 @@ std::optional<int> HandleCommandLine(const QStringList& arguments, const Program
                  QString::fromStdString(places.music)));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
+    parser.addOption(QCommandLineOption(
+        QStringLiteral("no-gamepad"),
+        QStringLiteral("Leaves game controllers alone: only the keyboard and mouse play.")));
     const QString name = QCoreApplication::applicationName();
     if (!parser.parse(WithoutQtOptions(arguments))) {
         std::fprintf(stderr, "%s: %s Try --help.\n", qPrintable(name),
@@ -117,6 +121,10 @@ std::optional<int> HandleCommandLine(const QStringList& arguments, const Program
         return 2;
     }
     return std::nullopt;
+}
+
+bool UsesGamePads(const QStringList& arguments) {
+    return !WithoutQtOptions(arguments).contains(QStringLiteral("--no-gamepad"));
 }
 
 bool ChoosesStyle(const QStringList& arguments) {

@@ -12,5 +12,8 @@
 // unknown option or an argument: one line on stderr, 2), or nothing to go on and play.
 std::optional<int> HandleCommandLine(const QStringList& arguments, const ProgramPlaces& places);
 
+// Whether game controllers are used (not with --no-gamepad).
+bool UsesGamePads(const QStringList& arguments);
+
 // Whether the command line chooses a widget style (Qt's -style), which then holds over ours.
 bool ChoosesStyle(const QStringList& arguments);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <utility>
 
 #include "app/command_line.h"
@@ -13,7 +14,9 @@
 #include "assets/font.h"
 #include "assets/pictures.h"
 #include "platform/qt_platform.h"
+#include "platform/sdl_game_pads.h"
 #include "settings/values.h"
+#include "views/pad_router.h"
 
 namespace {
 
@@ -73,6 +76,7 @@ int main(int argc, char* argv[]) {
     QCoreApplication::setApplicationName(QStringLiteral("kelvo-snake"));
     QCoreApplication::setApplicationVersion(QStringLiteral(KELVO_VERSION));
     bool choosesStyle = false;
+    bool usesGamePads = true;
     {
         // --help and --version work without a display: answered before any window system.
         const QCoreApplication commandLine(argc, argv);
@@ -82,6 +86,7 @@ int main(int argc, char* argv[]) {
             return *status;
         }
         choosesStyle = ChoosesStyle(QCoreApplication::arguments());
+        usesGamePads = UsesGamePads(QCoreApplication::arguments());
     }
     // Under X, Qt hands each repaint to the server in shared memory and is woken again when the
     // server has copied it. A game repaints two 16-pixel blocks per tick, so those wake-ups
@@ -109,6 +114,13 @@ int main(int argc, char* argv[]) {
     platform::QtPlatform qt;
     // The player's M of an earlier run holds: the music stays off.
     qt.sound.SetMuted(ReadFlag(platform::SettingsFile(qt.process), "mute", false));
+    // Game pads play every window, as the keys they stand for.
+    std::optional<platform::SdlGamePads> pads;
+    std::optional<views::PadRouter> padRouter;
+    if (usesGamePads) {
+        pads.emplace();
+        padRouter.emplace(*pads);
+    }
     SharedState shared;
     ProgramWindows windows(qt.bundle, shared);
     Main(shared, qt.process, windows);

@@ -136,6 +136,18 @@ void GameWindow::keyPressEvent(QKeyEvent* event) {
     ModalWindow::keyPressEvent(event);
 }
 
+platform::PadPlace GameWindow::PadPlace() const {
+    if (rules_.IsOver()) {
+        return platform::PadPlace::GameOver;
+    }
+    return rules_.IsWaiting() ? platform::PadPlace::GameWaiting : platform::PadPlace::GamePlaying;
+}
+
+void GameWindow::PadUnplugged() {
+    rules_.Pause();
+    AfterHandler();
+}
+
 Scene GameWindow::CurrentScene() const {
     Scene scene;
     SceneOf(rules_.controls, twipsPerPixelX_, twipsPerPixelY_, scene);

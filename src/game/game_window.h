@@ -35,6 +35,10 @@ class GameWindow : public views::ModalWindow {
     // Where the field stands in the window, enlarged.
     QRect FieldRect() const { return QRect(origin_, FieldSize() * enlargement_); }
 
+    platform::PadPlace PadPlace() const override;
+    // A pad pulled out pauses the game, as the player going to another program does.
+    void PadUnplugged() override;
+
   protected:
     void FormUnload(std::int16_t& cancel) override { rules_.Form_Unload(cancel); }
     void FormKeyDown(std::int16_t keyCode) override { rules_.Form_KeyDown(keyCode, 0); }

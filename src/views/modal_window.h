@@ -14,6 +14,7 @@
 #include <initializer_list>
 #include <vector>
 
+#include "platform/game_pads.h"
 #include "platform/platform.h"
 #include "platform/window_host.h"
 
@@ -28,6 +29,10 @@ class ModalWindow : public QDialog, public platform::WindowHost {
     void ShowModal();
     // The rules' own close request (Next, Esc, F2): Form_Unload runs at once and may cancel.
     void Unload() override;
+    // What a game pad's press stands for here: a window of controls, unless it says otherwise.
+    virtual platform::PadPlace PadPlace() const { return platform::PadPlace::Controls; }
+    // A game pad was pulled out.
+    virtual void PadUnplugged() {}
 
   protected:
     // The rules' close handler; a non-zero cancel keeps the window open.

@@ -41,6 +41,20 @@ std::int16_t VirtualKeyCode(int qtKey) {
     return 0;
 }
 
+int QtKey(std::int16_t keyCode) {
+    // Letters and digits share their codes with Qt; the other keys are looked up.
+    if ((keyCode >= '0' && keyCode <= '9') || (keyCode >= 'A' && keyCode <= 'Z')) {
+        return keyCode;
+    }
+    for (const int qtKey : {Qt::Key_Return, Qt::Key_Escape, Qt::Key_Space, Qt::Key_Left, Qt::Key_Up,
+                            Qt::Key_Right, Qt::Key_Down, Qt::Key_F1, Qt::Key_F2, Qt::Key_Tab}) {
+        if (VirtualKeyCode(qtKey) == keyCode) {
+            return qtKey;
+        }
+    }
+    return 0;
+}
+
 void ApplyLook(QWidget* widget) {
     const QColor black(0, 0, 0);
     const QColor& orange = assets::kOrange;

@@ -14,6 +14,8 @@ namespace views {
 // The key code (platform/keys.h) a window's key handler receives for a Qt key; 0 for keys
 // without one.
 std::int16_t VirtualKeyCode(int qtKey);
+// The Qt key of a key code; 0 for codes without one.
+int QtKey(std::int16_t keyCode);
 
 // Black ground and orange text for a window and everything in it.
 void ApplyLook(QWidget* widget);

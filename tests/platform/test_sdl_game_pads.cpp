@@ -1,0 +1,93 @@
+// Game pads through SDL as the program reads them, with pads made inside the test process:
+// plugged in and out, several at once, the stick, and no reading while nothing needs it.
+#include <QApplication>
+#include <QTest>
+#include <vector>
+
+#include "platform/sdl_game_pads.h"
+#include "support/temp_folder.h"
+#include "support/virtual_pad.h"
+
+using platform::PadButton;
+using platform::PadEvent;
+
+namespace {
+
+struct Fixture {
+    TempFolder devices;
+    platform::SdlGamePads pads{devices.path()};
+    std::vector<PadEvent> events;
+    Fixture() {
+        pads.SetHandler([this](const PadEvent& event) { events.push_back(event); });
+    }
+    std::vector<PadButton> Presses() const {
+        std::vector<PadButton> presses;
+        for (const PadEvent& event : events) {
+            if (event.kind == PadEvent::Kind::Pressed) {
+                presses.push_back(event.button);
+            }
+        }
+        return presses;
+    }
+};
+
+}  // namespace
+
+class TestSdlGamePads : public QObject {
+    Q_OBJECT
+  private slots:
+    void padsComeAndGoAndAllPlayWithoutPollingWhileNoneIsThere() {
+        Fixture f;
+        QCOMPARE(f.pads.Count(), 0);
+        QVERIFY(!f.pads.Polling());
+        {
+            VirtualPad one(f.devices.path());
+            QTRY_COMPARE(f.pads.Count(), 1);
+            QVERIFY(f.pads.Polling());
+            VirtualPad two(f.devices.path());
+            QTRY_COMPARE(f.pads.Count(), 2);
+            one.Tap(SDL_CONTROLLER_BUTTON_A);
+            two.Tap(SDL_CONTROLLER_BUTTON_START);
+            one.Tap(SDL_CONTROLLER_BUTTON_DPAD_LEFT);
+            QCOMPARE(f.Presses(),
+                     (std::vector<PadButton>{PadButton::A, PadButton::Start, PadButton::Left}));
+            two.Unplug();
+            QTRY_COMPARE(f.pads.Count(), 1);
+            QCOMPARE(f.events.back().kind, PadEvent::Kind::Unplugged);
+        }
+        QTRY_COMPARE(f.pads.Count(), 0);
+        QVERIFY(!f.pads.Polling());
+    }
+
+    void theStickTurnsOncePerPushAndTheStrongerAxisWins() {
+        Fixture f;
+        VirtualPad pad(f.devices.path());
+        QTRY_COMPARE(f.pads.Count(), 1);
+        pad.Stick(-12000, 0);       // in the dead zone
+        pad.Stick(-20000, 9000);    // a push to the left
+        pad.Stick(-32000, 15000);   // the same push, further
+        pad.Stick(-20000, -26000);  // turned up without resting
+        pad.Stick(3000, -3000);     // at rest
+        pad.Stick(2000, 30000);     // down
+        QCOMPARE(f.Presses(),
+                 (std::vector<PadButton>{PadButton::Left, PadButton::Up, PadButton::Down}));
+    }
+
+    void anInactiveProgramReadsNoPadAndDropsWhatWasPressedMeanwhile() {
+        Fixture f;
+        f.pads.SetActive(false);
+        VirtualPad pad(f.devices.path());
+        QTRY_COMPARE(f.pads.Count(), 1);  // plugging in is still seen
+        QVERIFY(!f.pads.Polling());
+        pad.Set(SDL_CONTROLLER_BUTTON_A, true);
+        QTest::qWait(50);
+        f.pads.SetActive(true);
+        QVERIFY(f.pads.Polling());
+        pad.Set(SDL_CONTROLLER_BUTTON_A, false);
+        pad.Tap(SDL_CONTROLLER_BUTTON_B);
+        QCOMPARE(f.Presses(), std::vector<PadButton>{PadButton::B});
+    }
+};
+
+QTEST_MAIN(TestSdlGamePads)
+#include "test_sdl_game_pads.moc"

@@ -1,0 +1,206 @@
+// Every window played with a game pad alone, offscreen: pads made inside the test process, read
+// by the program's own pad code and handed to the windows as the keys they stand for.
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+#include <vector>
+
+#include "assets/font.h"
+#include "game/game_window.h"
+#include "menu/menu_window.h"
+#include "platform/qt_platform.h"
+#include "platform/sdl_game_pads.h"
+#include "settings/ini.h"
+#include "start/start_window.h"
+#include "support/drive_modal.h"
+#include "support/fake_platform.h"
+#include "support/temp_folder.h"
+#include "support/virtual_pad.h"
+#include "views/pad_router.h"
+
+namespace {
+
+// The program's pads and their router, watching a device folder of the test's own.
+struct Pads {
+    TempFolder devices;
+    platform::SdlGamePads pads{devices.path()};
+    views::PadRouter router{pads};
+};
+
+// Steps run from the event loop one after another, each once its condition holds, and never
+// block: a pad's press may start the game's clock loop, which returns only when the game stops.
+class Script {
+  public:
+    struct Step {
+        std::function<bool()> ready;
+        std::function<void()> act;
+    };
+    explicit Script(std::vector<Step> steps) : steps_(std::move(steps)) {
+        timer_.setInterval(30);  // longer than a screen refresh: each press is read
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            if (next_ < steps_.size() && steps_[next_].ready()) {
+                steps_[next_++].act();
+            }
+        });
+    }
+    void Start() { timer_.start(); }
+    size_t done() const { return next_; }
+    size_t size() const { return steps_.size(); }
+
+  private:
+    std::vector<Step> steps_;
+    size_t next_ = 0;
+    QTimer timer_;
+};
+
+bool Always() {
+    return true;
+}
+
+QMessageBox* OpenBox() {
+    return qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+}
+
+}  // namespace
+
+class TestPadRouter : public QObject {
+    Q_OBJECT
+  private slots:
+    void initTestCase() { assets::InstallGameFont(); }
+
+    void theChooserWalksItsControlsAndAGoesOn() {
+        Pads p;
+        VirtualPad pad(p.devices.path());
+        TempFolder dir;
+        fake::Platform fake{dir.path()};
+        SharedState shared;
+        FrmStart rules{fake.bundle, shared};
+        DriveModal<StartWindow>(
+            [&](StartWindow* w) {
+                w->option(0)->setFocus();
+                pad.Tap(SDL_CONTROLLER_BUTTON_DPAD_DOWN);  // to the check box
+                QCOMPARE(QApplication::focusWidget(), w->check1());
+                pad.Tap(SDL_CONTROLLER_BUTTON_DPAD_RIGHT);  // unticks it
+                QVERIFY(!w->check1()->isChecked());
+                pad.Tap(SDL_CONTROLLER_BUTTON_DPAD_UP);
+                pad.Tap(SDL_CONTROLLER_BUTTON_DPAD_RIGHT);  // the next size
+
+                QVERIFY(w->option(1)->isChecked());
+                pad.Tap(SDL_CONTROLLER_BUTTON_A);
+            },
+            [&] { ShowStartModal(rules, fake.bundle); });
+        QVERIFY(rules.nextChosen);
+        QCOMPARE(ReadFile(fake.SettingsFile()), std::string("[data]\nres=2\n"));
+    }
+
+    void theMenuChangesEachListAndTheCheckBoxThenAGoesOn() {
+        Pads p;
+        VirtualPad pad(p.devices.path());
+        TempFolder dir;
+        fake::Platform fake{dir.path()};
+        SharedState shared;
+        shared.ResWidth = 800;
+        shared.ResHeight = 600;
+        FrmMenu rules{fake.bundle, shared};
+        DriveModal<MenuWindow>(
+            [&](MenuWindow* w) {
+                pad.Tap(SDL_CONTROLLER_BUTTON_DPAD_RIGHT);  // level 2
+                pad.Tap(SDL_CONTROLLER_BUTTON_DPAD_DOWN);
+                QCOMPARE(QApplication::focusWidget(), w->cmbscolor());
+                pad.Stick(30000, 0);  // the stick steps the list as the d-pad does
+                pad.Stick(0, 0);
+                pad.Tap(SDL_CONTROLLER_BUTTON_DPAD_DOWN);
+                pad.Tap(SDL_CONTROLLER_BUTTON_DPAD_DOWN);
+                QCOMPARE(QApplication::focusWidget(), w->ch());
+                pad.Tap(SDL_CONTROLLER_BUTTON_DPAD_LEFT);
+                QVERIFY(w->ch()->isChecked());
+                pad.Tap(SDL_CONTROLLER_BUTTON_DPAD_UP);
+                QCOMPARE(QApplication::focusWidget(), w->cmbbcolor());
+                pad.Tap(SDL_CONTROLLER_BUTTON_A);
+            },
+            [&] { ShowMenuModal(rules, fake.bundle); });
+        QVERIFY(rules.nextChosen);
+        QCOMPARE(shared.Level, 2);
+        QCOMPARE(shared.SnakeColor, rules.controls.cmbscolor.items[1]);
+        QCOMPARE(ReadIni(fake.SettingsFile(), "data", "ask", ""), std::string("0"));
+    }
+
+    // Start, a turn with the d-pad and one with the stick, pause and go on, "Exit?" answered No
+    // with the focused button and with B, a pad pulled out and another plugged in, and the
+    // restart after the game.
+    void aWholeGamePlayedWithPadsAlone() {
+        Pads p;
+        auto pad = std::make_unique<VirtualPad>(p.devices.path());
+        TempFolder dir;
+        fake::Platform fake{dir.path()};
+        platform::QtTickCounter clock;
+        platform::QtEventPump pump;
+        platform::QtMessageBoxes boxes(false);
+        platform::Platform bundle{clock,        pump,        boxes,      fake.sound,
+                                  fake.process, fake.screen, fake.random};
+        SharedState shared;
+        shared.KeepRunning = true;
+        shared.ResWidth = 640;
+        shared.ResHeight = 480;
+        shared.Level = 1;
+        shared.SnakeColor = "Red";
+        shared.BorderColor = "Cyan";
+        fake.random.fallback = 0.0;
+        Sn rules{bundle, shared};
+        auto press = [&pad](SDL_GameControllerButton button) {
+            return std::vector<Script::Step>{{Always, [&pad, button] { pad->Set(button, true); }},
+                                             {Always, [&pad, button] { pad->Set(button, false); }}};
+        };
+        auto when = [](std::function<bool()> ready) { return Script::Step{ready, [] {}}; };
+        auto playing = [&rules] { return !rules.IsWaiting() && !rules.IsOver() && !OpenBox(); };
+        std::vector<Script::Step> steps;
+        auto add = [&steps](std::vector<Script::Step> more) {
+            steps.insert(steps.end(), more.begin(), more.end());
+        };
+        add(press(SDL_CONTROLLER_BUTTON_START));
+        add({when(playing)});
+        add(press(SDL_CONTROLLER_BUTTON_DPAD_DOWN));
+        add({when([&rules] { return rules.direction == "Y+"; })});
+        add({{Always, [&pad] { pad->SetStick(-30000, 0); }},
+             {[&rules] { return rules.direction == "X-"; }, [&pad] { pad->SetStick(0, 0); }}});
+        add(press(SDL_CONTROLLER_BUTTON_START));
+        add({when([&rules] { return rules.IsWaiting(); })});
+        add(press(SDL_CONTROLLER_BUTTON_A));
+        add({when(playing)});
+        add(press(SDL_CONTROLLER_BUTTON_B));
+        add({when([] { return OpenBox() != nullptr; })});
+        add(press(SDL_CONTROLLER_BUTTON_DPAD_RIGHT));  // from Yes to No
+        add({when([] {
+            return OpenBox() && QApplication::focusWidget() == OpenBox()->button(QMessageBox::No);
+        })});
+        add(press(SDL_CONTROLLER_BUTTON_A));
+        add({when(playing)});
+        add(press(SDL_CONTROLLER_BUTTON_BACK));
+        add({when([] { return OpenBox() != nullptr; })});
+        add(press(SDL_CONTROLLER_BUTTON_B));
+        add({when(playing)});
+        add({{Always, [&pad] { pad.reset(); }}});
+        add({when([&rules] { return rules.IsWaiting(); })});
+        add({{Always, [&pad, &p] { pad = std::make_unique<VirtualPad>(p.devices.path()); }}});
+        add({when([&p] { return p.pads.Count() == 1; })});
+        add(press(SDL_CONTROLLER_BUTTON_A));
+        add({when([&rules] { return rules.IsOver(); })});
+        add({{Always, [&pad] { pad->Set(SDL_CONTROLLER_BUTTON_A, true); }}});  // restarts
+        Script script(std::move(steps));
+        // A game that stops short of the script ends the program, as nothing else would.
+        QTimer::singleShot(30000, [&fake] { fake.process.End(); });
+        DriveModal<GameWindow>([&script](GameWindow*) { script.Start(); },
+                               [&] { ShowGameModal(rules, bundle); });
+        QCOMPARE(script.done(), script.size());
+        QVERIFY(rules.restartPressed);
+        QCOMPARE(fake.process.endCalls, 0);
+    }
+};
+
+QTEST_MAIN(TestPadRouter)
+#include "test_pad_router.moc"
