@@ -1,6 +1,6 @@
-// The command line. The game takes no arguments of its own, but like any desktop program it
-// answers --help, --help-all and --version, without a display, passes Qt's own options (-platform,
-// -style …) on to Qt, and refuses what it does not know.
+// The command line. The game takes one option of its own (--no-gamepad) and no arguments; like
+// any desktop program it answers --help, --help-all and --version, without a display, passes
+// Qt's own options (-platform, -style …) on to Qt, and refuses what it does not know.
 #pragma once
 
 #include <QStringList>

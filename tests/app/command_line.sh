@@ -27,12 +27,12 @@ out=$(bare --help-all) || fail "--help-all exited with $?"
 grep -q '^  -platform <' <<<"$out" && grep -q '^  -style <' <<<"$out" ||
     fail "--help-all does not list Qt's options: $out"
 
-# Qt's options, with their values, start the game (it is still running when stopped).
+# Qt's options, with their values, and our own start the game (it is still running when stopped).
 home=$(mktemp -d)
 trap 'rm -rf "$home"' EXIT
 cp "$program" "$home/"
 timeout 3 env -u DISPLAY -u WAYLAND_DISPLAY XDG_RUNTIME_DIR="$home" "$home/$(basename "$program")" \
-    -platform offscreen -style=Fusion --reverse >"$home/log" 2>&1
+    -platform offscreen -style=Fusion --no-gamepad --reverse >"$home/log" 2>&1
 status=$?
 [ "$status" -eq 124 ] || fail "-platform offscreen: exit status $status: $(cat "$home/log")"
 

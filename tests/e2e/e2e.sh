@@ -504,8 +504,12 @@ installed_package() {
         fail "cpack could not make the package"
     local deb
     deb=$(ls "$work"/package/kelvo-snake_*.deb)
-    dpkg-deb -f "$deb" Depends | grep -q libqt6multimedia6 ||
-        fail "the package does not depend on the libraries it links: $(dpkg-deb -f "$deb" Depends)"
+    local depends library
+    depends=$(dpkg-deb -f "$deb" Depends)
+    for library in libqt6multimedia6 libsdl2-2.0-0; do
+        grep -q "$library" <<<"$depends" ||
+            fail "the package does not depend on $library, which it links: $depends"
+    done
     local root="$work/root" file bindir datadir
     bindir=$(install_dir BINDIR)
     datadir=$(install_dir DATADIR)

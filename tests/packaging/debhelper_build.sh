@@ -28,7 +28,7 @@ Section: games
 Priority: optional
 Maintainer: The Kelvo Snake developers <maintainers@kelvo-snake.invalid>
 Build-Depends: debhelper-compat (= 13), cmake, ninja-build, pkg-config, qt6-base-dev,
- qt6-multimedia-dev, libgl-dev, libx11-dev,
+ qt6-multimedia-dev, libgl-dev, libsdl2-dev, libx11-dev,
  xvfb <!nocheck>, xdotool <!nocheck>, x11-utils <!nocheck>, imagemagick <!nocheck>,
  strace <!nocheck>, openbox <!nocheck>, weston <!nocheck>, qt6-wayland <!nocheck>,
  desktop-file-utils <!nocheck>, appstream <!nocheck>, lintian <!nocheck>,
@@ -71,7 +71,10 @@ grep -E "tests passed|Test #" "$work/build.log" | tail -n 3
 
 deb="$work/kelvo-snake_${version}_$(dpkg --print-architecture).deb"
 [ -f "$deb" ] || fail "no package: $(ls "$work")"
-dpkg-deb -f "$deb" Depends | grep -q libqt6widgets6 || fail "Depends: $(dpkg-deb -f "$deb" Depends)"
+depends=$(dpkg-deb -f "$deb" Depends)
+for library in libqt6widgets6 libsdl2-2.0-0; do
+    grep -q "$library" <<<"$depends" || fail "Depends has no $library: $depends"
+done
 contents=$(dpkg-deb -c "$deb" | awk '{print $6}')
 for file in games/kelvo-snake share/games/kelvo-snake/bck.wav \
     share/applications/io.github.kelvo.Snake.desktop \
