@@ -6,6 +6,9 @@
 //        kelvo-bench-session PROGRAM_DIR memory S   peak RSS in MB after S seconds of play
 //        kelvo-bench-session PROGRAM_DIR cpu L S    % of a core over S seconds of play at level L
 //                                                   with an arrow key every 300 ms
+//        kelvo-bench-session PROGRAM_DIR menu S [ARG ...]
+//                                                   % of a core over S seconds in the idle menu,
+//                                                   the program started with those arguments
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
@@ -22,6 +25,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "bench_support.h"
 #include "x11_session.h"
@@ -139,11 +143,30 @@ int Play(const std::string& programDir, int level, double seconds, bool memory) 
     return 0;
 }
 
+// The menu left alone: what the program costs while a player reads it.
+int Menu(const std::string& programDir, double seconds, const std::vector<std::string>& arguments) {
+    Game game = Launch(programDir, "[data]\nres=1\nask=1\n", arguments);
+    if (WaitForMap("Snake Menu") == 0) {
+        Finish(game);
+        return 1;
+    }
+    usleep(1000000);  // past the start's own work
+    const double cpuStart = CpuMsOf(game.pid);
+    const double wallStart = bench::NowMs();
+    usleep(static_cast<useconds_t>(seconds * 1e6));
+    const double cpu = CpuMsOf(game.pid) - cpuStart;
+    const double wall = bench::NowMs() - wallStart;
+    Finish(game);
+    std::printf("%.4f\n", 100.0 * cpu / wall);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: %s PROGRAM_DIR start|memory S|cpu LEVEL S\n", argv[0]);
+        std::fprintf(stderr, "usage: %s PROGRAM_DIR start|memory S|cpu LEVEL S|menu S [ARG ...]\n",
+                     argv[0]);
         return 2;
     }
     if (!Open()) {
@@ -156,6 +179,10 @@ int main(int argc, char** argv) {
     }
     if (mode == "memory" && argc == 4) {
         return Play(programDir, 1, std::atof(argv[3]), true);
+    }
+    if (mode == "menu" && argc >= 4) {
+        return Menu(programDir, std::atof(argv[3]),
+                    std::vector<std::string>(argv + 4, argv + argc));
     }
     if (mode == "cpu" && argc == 5) {
         return Play(programDir, std::atoi(argv[3]), std::atof(argv[4]), false);

@@ -28,7 +28,8 @@ bool Open() {
     return true;
 }
 
-Game Launch(const std::string& programDir, const std::string& settings) {
+Game Launch(const std::string& programDir, const std::string& settings,
+            const std::vector<std::string>& arguments) {
     char pattern[] = "/tmp/kelvo-bench-XXXXXX";
     Game game;
     game.folder = ::mkdtemp(pattern);
@@ -46,7 +47,12 @@ Game Launch(const std::string& programDir, const std::string& settings) {
         }
         setenv("QT_QPA_PLATFORM", "xcb", 1);
         (void)!freopen("/dev/null", "w", stderr);  // the program's chatter is not the figures
-        execl("./kelvo-snake", "./kelvo-snake", nullptr);
+        std::vector<char*> argv{const_cast<char*>("./kelvo-snake")};
+        for (const std::string& argument : arguments) {
+            argv.push_back(const_cast<char*>(argument.c_str()));
+        }
+        argv.push_back(nullptr);
+        execv("./kelvo-snake", argv.data());
         _exit(127);
     }
     return game;

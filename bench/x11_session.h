@@ -7,6 +7,7 @@
 #include <sys/types.h>
 
 #include <string>
+#include <vector>
 
 namespace bench::x11 {
 
@@ -21,8 +22,10 @@ struct Game {
     double startedMs = 0;  // when it was started (fork and exec), after its folder was made
 };
 
-// Copies the program and its music into a fresh folder with that data.ini, and starts it.
-Game Launch(const std::string& programDir, const std::string& settings);
+// Copies the program and its music into a fresh folder with that data.ini, and starts it with
+// those arguments.
+Game Launch(const std::string& programDir, const std::string& settings,
+            const std::vector<std::string>& arguments = {});
 // Kills it and removes its folder.
 void Finish(Game& game);
 

@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdlib>
 #include <vector>
 
@@ -52,12 +53,11 @@ std::optional<PadButton> ButtonOf(std::uint8_t button) {
     }
 }
 
+// Whole milliseconds, rounded up: never more than one look per refresh (17 ms at 60 Hz).
 int RefreshIntervalMs() {
     const QScreen* screen = QGuiApplication::primaryScreen();
-    if (screen == nullptr || screen->refreshRate() <= 1) {
-        return 16;
-    }
-    return std::max(1, static_cast<int>(1000.0 / screen->refreshRate()));
+    const qreal rate = screen != nullptr && screen->refreshRate() > 1 ? screen->refreshRate() : 60;
+    return std::max(1, static_cast<int>(std::ceil(1000.0 / rate)));
 }
 
 }  // namespace

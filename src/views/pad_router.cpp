@@ -91,12 +91,26 @@ void PadRouter::Pressed(PadButton button) {
         }
         return;
     }
+    // A question box is found from the focus too: one drawn inside a window (under Wayland) is
+    // not a modal window of its own.
+    QWidget* focus = QApplication::focusWidget();
+    QMessageBox* box = nullptr;
+    for (QWidget* widget = focus; widget != nullptr && box == nullptr;
+         widget = widget->parentWidget()) {
+        box = qobject_cast<QMessageBox*>(widget);
+    }
     QWidget* modal = QApplication::activeModalWidget();
+    if (box == nullptr) {
+        box = qobject_cast<QMessageBox*>(modal);
+    }
     PadPlace place = PadPlace::Controls;
-    if (const auto* box = qobject_cast<QMessageBox*>(modal)) {
+    QWidget* target = nullptr;
+    if (box != nullptr) {
         place = box->button(QMessageBox::No) != nullptr ? PadPlace::Question : PadPlace::Notice;
-    } else if (const auto* window = qobject_cast<ModalWindow*>(modal)) {
+        target = box->focusWidget() != nullptr ? box->focusWidget() : box;
+    } else if (auto* window = qobject_cast<ModalWindow*>(modal)) {
         place = window->PadPlace();
+        target = window->focusWidget() != nullptr ? window->focusWidget() : window;
     } else {
         return;
     }
@@ -104,12 +118,11 @@ void PadRouter::Pressed(PadButton button) {
     if (!key) {
         return;
     }
-    QWidget* focus = modal->focusWidget() != nullptr ? modal->focusWidget() : modal;
     if (key->shift) {
-        SendKey(focus, key->key == platform::key::Tab ? Qt::Key_Backtab : QtKey(key->key),
+        SendKey(target, key->key == platform::key::Tab ? Qt::Key_Backtab : QtKey(key->key),
                 Qt::ShiftModifier);
     } else {
-        SendKey(focus, ChangeKey(focus, QtKey(key->key)));
+        SendKey(target, ChangeKey(target, QtKey(key->key)));
     }
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/game_pads.h"
 #include "platform/platform.h"
 
 namespace fake {
@@ -130,6 +131,23 @@ class Random : public platform::Random {
     std::deque<double> values;
     double fallback = 0.5;
     int reseeds = 0;
+};
+
+// Pads pressed by the test itself: each press reaches the handler at once, while active.
+class GamePads : public platform::GamePads {
+  public:
+    void SetHandler(std::function<void(const platform::PadEvent&)> h) override {
+        handler = std::move(h);
+    }
+    void SetActive(bool on) override { active = on; }
+    int Count() const override { return 1; }
+    void Press(platform::PadButton button) {
+        if (handler && active) {
+            handler({platform::PadEvent::Kind::Pressed, button});
+        }
+    }
+    std::function<void(const platform::PadEvent&)> handler;
+    bool active = true;
 };
 
 // Every fake, wired together; `bundle` is what the rules take.

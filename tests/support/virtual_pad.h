@@ -5,8 +5,9 @@
 
 #include <SDL.h>
 
+#include <QEventLoop>
 #include <QFile>
-#include <QTest>
+#include <QTimer>
 #include <string>
 
 class VirtualPad {
@@ -39,13 +40,13 @@ class VirtualPad {
     // The same, each held for several screen refreshes, long enough to be read.
     void Tap(SDL_GameControllerButton button) {
         Set(button, true);
-        QTest::qWait(kHoldMs);
+        Wait(kHoldMs);
         Set(button, false);
-        QTest::qWait(kHoldMs);
+        Wait(kHoldMs);
     }
     void Stick(int x, int y) {
         SetStick(x, y);
-        QTest::qWait(kHoldMs);
+        Wait(kHoldMs);
     }
     void Unplug() {
         if (joystick_ == nullptr) {
@@ -59,6 +60,13 @@ class VirtualPad {
             }
         }
         QFile::remove(QString::fromStdString(folder_ + "/event" + std::to_string(id_)));
+    }
+
+    // Lets the event loop run for a while.
+    static void Wait(int ms) {
+        QEventLoop loop;
+        QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+        loop.exec();
     }
 
   private:

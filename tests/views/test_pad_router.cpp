@@ -23,6 +23,8 @@
 #include "support/virtual_pad.h"
 #include "views/pad_router.h"
 
+using platform::PadButton;
+
 namespace {
 
 // The program's pads and their router, watching a device folder of the test's own.
@@ -62,8 +64,15 @@ bool Always() {
     return true;
 }
 
+// The question box that is up, as a window or inside one.
 QMessageBox* OpenBox() {
-    return qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    for (QWidget* widget = QApplication::focusWidget(); widget != nullptr;
+         widget = widget->parentWidget()) {
+        if (auto* box = qobject_cast<QMessageBox*>(widget)) {
+            return box;
+        }
+    }
+    return nullptr;
 }
 
 }  // namespace
@@ -130,17 +139,61 @@ class TestPadRouter : public QObject {
         QCOMPARE(ReadIni(fake.SettingsFile(), "data", "ask", ""), std::string("0"));
     }
 
+    // What only a mouse opens: the HighScore box and a list's open drop-down.
+    void theHighScoreBoxAndAnOpenListTakeThePad() {
+        fake::GamePads pads;
+        views::PadRouter router(pads);
+        TempFolder dir;
+        fake::Platform fake{dir.path()};
+        platform::QtMessageBoxes boxes(false);
+        platform::Platform bundle{fake.clock,   fake.pump,   boxes,      fake.sound,
+                                  fake.process, fake.screen, fake.random};
+        SharedState shared;
+        shared.ResWidth = 800;
+        shared.ResHeight = 600;
+        FrmMenu rules{bundle, shared};
+        bool boxSeen = false;
+        DriveModal<MenuWindow>(
+            [&](MenuWindow* w) {
+                QTimer::singleShot(50, [&] {
+                    boxSeen = OpenBox() != nullptr;
+                    pads.Press(PadButton::B);  // closes it
+                });
+                QTest::mouseClick(w, Qt::LeftButton, {}, w->HighScoreRect().center());
+                QVERIFY(boxSeen);
+                QVERIFY(OpenBox() == nullptr);
+                w->cmbbcolor()->setFocus();
+                w->cmbbcolor()->showPopup();
+                pads.Press(PadButton::Down);
+                pads.Press(PadButton::A);  // chooses the item and closes the list
+                QVERIFY(QApplication::activePopupWidget() == nullptr);
+                QCOMPARE(w->cmbbcolor()->currentIndex(), 1);
+                QVERIFY(!rules.nextChosen);
+                pads.Press(PadButton::A);
+            },
+            [&] { ShowMenuModal(rules, bundle); });
+        QVERIFY(rules.nextChosen);
+        QCOMPARE(shared.BorderColor, rules.controls.cmbbcolor.items[1]);
+    }
+
+    void aWholeGamePlayedWithPadsAlone_data() {
+        QTest::addColumn<bool>("boxInside");
+        QTest::newRow("Exit? as a window") << false;
+        QTest::newRow("Exit? inside the game, as under Wayland") << true;
+    }
+
     // Start, a turn with the d-pad and one with the stick, pause and go on, "Exit?" answered No
     // with the focused button and with B, a pad pulled out and another plugged in, and the
     // restart after the game.
     void aWholeGamePlayedWithPadsAlone() {
+        QFETCH(bool, boxInside);
         Pads p;
         auto pad = std::make_unique<VirtualPad>(p.devices.path());
         TempFolder dir;
         fake::Platform fake{dir.path()};
         platform::QtTickCounter clock;
         platform::QtEventPump pump;
-        platform::QtMessageBoxes boxes(false);
+        platform::QtMessageBoxes boxes(boxInside);
         platform::Platform bundle{clock,        pump,        boxes,      fake.sound,
                                   fake.process, fake.screen, fake.random};
         SharedState shared;
