@@ -5,8 +5,9 @@
 // rectangle at level 1, one every 400 to 416 ms; a game that ends is played again.
 //
 // Usage: kelvo-bench-pad [turns, default 100]
-// Prints "pad MEDIAN P90 MAX", "key MEDIAN P90 MAX" (ms from the press to the painted turn) and
-// "refresh MS" (the pads' look interval).
+// Prints "pad MEDIAN P90 MAX", "key MEDIAN P90 MAX" (ms from the press to the painted turn),
+// "refresh MS" (a screen refresh) and "idle-cpu WITH WITHOUT" (% of a core over 5 s with nothing
+// happening, a pad plugged in and read, then none).
 #include <QApplication>
 #include <QKeyEvent>
 #include <QRandomGenerator>
@@ -87,13 +88,7 @@ int main(int argc, char** argv) {
     platform::QtEventPump pump;
     platform::Platform bundle{clock,        pump,        fake.boxes, fake.sound,
                               fake.process, fake.screen, fake.random};
-    SharedState shared;
-    shared.KeepRunning = true;
-    shared.ResWidth = 640;
-    shared.ResHeight = 480;
-    shared.Level = 1;
-    shared.SnakeColor = "Green";
-    shared.BorderColor = "Blue";
+    SharedState shared = fake::GameChoices(1);
     Sn rules(bundle, shared);
 
     std::vector<double> padMs;
@@ -144,6 +139,18 @@ int main(int argc, char** argv) {
         QTimer::singleShot(400, [&turner] { turner.start(400); });
         ShowGameModal(rules, bundle, window);
     }
+    // What the looks cost while a pad is plugged in and nothing happens, beside none plugged in.
+    auto idleCpu = [] {
+        const double cpu = bench::CpuMs();
+        const double wall = NowMs();
+        VirtualPad::Wait(5000);
+        return 100.0 * (bench::CpuMs() - cpu) / (NowMs() - wall);
+    };
+    pads.SetActive(true);
+    const double withPad = idleCpu();
+    pad.Unplug();
+    VirtualPad::Wait(100);
+    const double withoutPad = pads.Polling() ? -1 : idleCpu();
     std::printf("pad-latency, level 1, %s, %zu turns\n",
                 qPrintable(QGuiApplication::platformName()), turns);
     Print("pad", padMs);
@@ -152,5 +159,6 @@ int main(int argc, char** argv) {
     std::printf("refresh %.2f\n", screen != nullptr && screen->refreshRate() > 1
                                       ? 1000.0 / screen->refreshRate()
                                       : 16.0);
+    std::printf("idle-cpu %.3f %.3f\n", withPad, withoutPad);
     return 0;
 }

@@ -2,7 +2,8 @@
 // build/kelvo-snake in a fresh folder, watches its windows map through X events, types with
 // XTest, and reads the process's memory and CPU time from /proc.
 //
-// Usage: kelvo-bench-session PROGRAM_DIR start      startup times: ms to the menu, to the game
+// Usage: kelvo-bench-session PROGRAM_DIR start [ARG ...]
+//                                                   startup times: ms to the menu, to the game
 //        kelvo-bench-session PROGRAM_DIR memory S   peak RSS in MB after S seconds of play
 //        kelvo-bench-session PROGRAM_DIR cpu L S    % of a core over S seconds of play at level L
 //                                                   with an arrow key every 300 ms
@@ -62,9 +63,9 @@ bool GameOver(Window window) {
     return found;
 }
 
-int Start(const std::string& programDir) {
+int Start(const std::string& programDir, const std::vector<std::string>& arguments) {
     const double t0 = bench::NowMs();
-    Game game = Launch(programDir, "[data]\nres=1\nask=1\nlvl=1\n");
+    Game game = Launch(programDir, "[data]\nres=1\nask=1\nlvl=1\n", arguments);
     if (WaitForMap("Snake Menu") == 0) {
         Finish(game);
         return 1;
@@ -165,8 +166,9 @@ int Menu(const std::string& programDir, double seconds, const std::vector<std::s
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: %s PROGRAM_DIR start|memory S|cpu LEVEL S|menu S [ARG ...]\n",
-                     argv[0]);
+        std::fprintf(
+            stderr, "usage: %s PROGRAM_DIR start [ARG ...]|memory S|cpu LEVEL S|menu S [ARG ...]\n",
+            argv[0]);
         return 2;
     }
     if (!Open()) {
@@ -175,7 +177,7 @@ int main(int argc, char** argv) {
     const std::string programDir = argv[1];
     const std::string mode = argv[2];
     if (mode == "start") {
-        return Start(programDir);
+        return Start(programDir, std::vector<std::string>(argv + 3, argv + argc));
     }
     if (mode == "memory" && argc == 4) {
         return Play(programDir, 1, std::atof(argv[3]), true);

@@ -16,17 +16,11 @@ namespace {
 struct Fixture {
     TempFolder dir;
     fake::Platform fake{dir.path()};
-    SharedState shared;
+    SharedState shared = fake::GameChoices(5);
     Sn game{fake.bundle, shared};
     RulesHost<Sn> host{game};
 
     Fixture() {
-        shared.KeepRunning = true;
-        shared.ResWidth = 640;
-        shared.ResHeight = 480;
-        shared.Level = 5;
-        shared.SnakeColor = "Red";
-        shared.BorderColor = "Cyan";
         fake.random.fallback = 0.0;
         game.CreateControls(host);
         game.Form_Load();

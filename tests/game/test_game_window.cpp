@@ -28,13 +28,7 @@ struct Fixture {
     SharedState shared;
     Sn rules{bundle, shared};
 
-    Fixture(int level = 10) {
-        shared.KeepRunning = true;
-        shared.ResWidth = 640;
-        shared.ResHeight = 480;
-        shared.Level = level;
-        shared.SnakeColor = "Red";
-        shared.BorderColor = "Cyan";
+    explicit Fixture(int level = 10) : shared(fake::GameChoices(level)) {
         fake.random.fallback = 0.0;
     }
     void Drive(std::function<void(GameWindow*)> steps) {

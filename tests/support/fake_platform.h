@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/shared_state.h"
 #include "platform/game_pads.h"
 #include "platform/platform.h"
 
@@ -163,5 +164,17 @@ struct Platform {
     platform::Platform bundle{clock, pump, boxes, sound, process, screen, random};
     std::string SettingsFile() const { return process.folder + "/data.ini"; }
 };
+
+// What the menu hands a game: a 640 by 480 field at that level, a red snake in cyan walls.
+inline SharedState GameChoices(std::int32_t level) {
+    SharedState shared;
+    shared.KeepRunning = true;
+    shared.ResWidth = 640;
+    shared.ResHeight = 480;
+    shared.Level = level;
+    shared.SnakeColor = "Red";
+    shared.BorderColor = "Cyan";
+    return shared;
+}
 
 }  // namespace fake

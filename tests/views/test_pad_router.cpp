@@ -8,6 +8,7 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
+#include <optional>
 #include <vector>
 
 #include "assets/font.h"
@@ -27,11 +28,15 @@ using platform::PadButton;
 
 namespace {
 
-// The program's pads and their router, watching a device folder of the test's own.
-struct Pads {
+// The program's pads and their router, watching a device folder of the test's own, with a pad
+// plugged in; and the fakes for the windows' rules.
+struct Fixture {
     TempFolder devices;
     platform::SdlGamePads pads{devices.path()};
     views::PadRouter router{pads};
+    std::optional<VirtualPad> pad{std::in_place, devices.path()};
+    TempFolder dir;
+    fake::Platform fake{dir.path()};
 };
 
 // Steps run from the event loop one after another, each once its condition holds, and never
@@ -83,12 +88,10 @@ class TestPadRouter : public QObject {
     void initTestCase() { assets::InstallGameFont(); }
 
     void theChooserWalksItsControlsAndAGoesOn() {
-        Pads p;
-        VirtualPad pad(p.devices.path());
-        TempFolder dir;
-        fake::Platform fake{dir.path()};
+        Fixture f;
+        VirtualPad& pad = *f.pad;
         SharedState shared;
-        FrmStart rules{fake.bundle, shared};
+        FrmStart rules{f.fake.bundle, shared};
         DriveModal<StartWindow>(
             [&](StartWindow* w) {
                 w->option(0)->setFocus();
@@ -102,20 +105,18 @@ class TestPadRouter : public QObject {
                 QVERIFY(w->option(1)->isChecked());
                 pad.Tap(SDL_CONTROLLER_BUTTON_A);
             },
-            [&] { ShowStartModal(rules, fake.bundle); });
+            [&] { ShowStartModal(rules, f.fake.bundle); });
         QVERIFY(rules.nextChosen);
-        QCOMPARE(ReadFile(fake.SettingsFile()), std::string("[data]\nres=2\n"));
+        QCOMPARE(ReadFile(f.fake.SettingsFile()), std::string("[data]\nres=2\n"));
     }
 
     void theMenuChangesEachListAndTheCheckBoxThenAGoesOn() {
-        Pads p;
-        VirtualPad pad(p.devices.path());
-        TempFolder dir;
-        fake::Platform fake{dir.path()};
+        Fixture f;
+        VirtualPad& pad = *f.pad;
         SharedState shared;
         shared.ResWidth = 800;
         shared.ResHeight = 600;
-        FrmMenu rules{fake.bundle, shared};
+        FrmMenu rules{f.fake.bundle, shared};
         DriveModal<MenuWindow>(
             [&](MenuWindow* w) {
                 pad.Tap(SDL_CONTROLLER_BUTTON_DPAD_RIGHT);  // level 2
@@ -132,11 +133,11 @@ class TestPadRouter : public QObject {
                 QCOMPARE(QApplication::focusWidget(), w->cmbbcolor());
                 pad.Tap(SDL_CONTROLLER_BUTTON_A);
             },
-            [&] { ShowMenuModal(rules, fake.bundle); });
+            [&] { ShowMenuModal(rules, f.fake.bundle); });
         QVERIFY(rules.nextChosen);
         QCOMPARE(shared.Level, 2);
         QCOMPARE(shared.SnakeColor, rules.controls.cmbscolor.items[1]);
-        QCOMPARE(ReadIni(fake.SettingsFile(), "data", "ask", ""), std::string("0"));
+        QCOMPARE(ReadIni(f.fake.SettingsFile(), "data", "ask", ""), std::string("0"));
     }
 
     // What only a mouse opens: the HighScore box and a list's open drop-down.
@@ -187,22 +188,15 @@ class TestPadRouter : public QObject {
     // restart after the game.
     void aWholeGamePlayedWithPadsAlone() {
         QFETCH(bool, boxInside);
-        Pads p;
-        auto pad = std::make_unique<VirtualPad>(p.devices.path());
-        TempFolder dir;
-        fake::Platform fake{dir.path()};
+        Fixture f;
+        std::optional<VirtualPad>& pad = f.pad;
+        fake::Platform& fake = f.fake;
         platform::QtTickCounter clock;
         platform::QtEventPump pump;
         platform::QtMessageBoxes boxes(boxInside);
         platform::Platform bundle{clock,        pump,        boxes,      fake.sound,
                                   fake.process, fake.screen, fake.random};
-        SharedState shared;
-        shared.KeepRunning = true;
-        shared.ResWidth = 640;
-        shared.ResHeight = 480;
-        shared.Level = 1;
-        shared.SnakeColor = "Red";
-        shared.BorderColor = "Cyan";
+        SharedState shared = fake::GameChoices(1);
         fake.random.fallback = 0.0;
         Sn rules{bundle, shared};
         auto press = [&pad](SDL_GameControllerButton button) {
@@ -239,8 +233,8 @@ class TestPadRouter : public QObject {
         add({when(playing)});
         add({{Always, [&pad] { pad.reset(); }}});
         add({when([&rules] { return rules.IsWaiting(); })});
-        add({{Always, [&pad, &p] { pad = std::make_unique<VirtualPad>(p.devices.path()); }}});
-        add({when([&p] { return p.pads.Count() == 1; })});
+        add({{Always, [&f] { f.pad.emplace(f.devices.path()); }}});
+        add({when([&f] { return f.pads.Count() == 1; })});
         add(press(SDL_CONTROLLER_BUTTON_A));
         add({when([&rules] { return rules.IsOver(); })});
         add({{Always, [&pad] { pad->Set(SDL_CONTROLLER_BUTTON_A, true); }}});  // restarts
