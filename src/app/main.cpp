@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QStringList>
 #include <QStyleFactory>
+#include <QTimer>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -15,7 +16,7 @@
 #include "assets/pictures.h"
 #include "platform/qt_platform.h"
 #include "platform/sdl_game_pads.h"
-#include "settings/values.h"
+#include "settings/keys.h"
 #include "views/pad_router.h"
 
 namespace {
@@ -113,13 +114,16 @@ int main(int argc, char* argv[]) {
 
     platform::QtPlatform qt;
     // The player's M of an earlier run holds: the music stays off.
-    qt.sound.SetMuted(ReadFlag(platform::SettingsFile(qt.process), "mute", false));
-    // Game pads play every window, as the keys they stand for.
+    qt.sound.SetMuted(setting::ReadFlag(platform::SettingsFile(qt.process), setting::kMute));
+    // Game pads play every window, as the keys they stand for. They are looked for once the
+    // first window is up: that takes about 10 ms, which the start need not wait for.
     std::optional<platform::SdlGamePads> pads;
     std::optional<views::PadRouter> padRouter;
     if (usesGamePads) {
-        pads.emplace();
-        padRouter.emplace(*pads);
+        QTimer::singleShot(200, [&pads, &padRouter] {
+            pads.emplace();
+            padRouter.emplace(*pads);
+        });
     }
     SharedState shared;
     ProgramWindows windows(qt.bundle, shared);

@@ -1,7 +1,7 @@
 // The program's start-up procedure: the chooser once, then menu and game over and over.
 #pragma once
 
-#include "app/shared_state.h"
+#include "platform/shared_state.h"
 #include "platform/platform.h"
 
 // Shows each window modally; each call returns when that window has unloaded.

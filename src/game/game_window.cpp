@@ -9,7 +9,7 @@
 #include <algorithm>
 
 #include "assets/pictures.h"
-#include "settings/values.h"
+#include "settings/keys.h"
 #include "views/qt_view.h"
 
 GameWindow::GameWindow(Sn& rules, platform::Platform& platform)
@@ -128,7 +128,7 @@ void GameWindow::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_F11 && !event->isAutoRepeat()) {
         const bool full = !windowState().testFlag(Qt::WindowFullScreen);
         if (full || FieldFits()) {  // a window is offered only where the field fits
-            WriteFlag(platform::SettingsFile(platform_.process), "full", full);
+            setting::WriteFlag(platform::SettingsFile(platform_.process), setting::kFull, full);
             SetFullScreen(full);
         }
         return;
@@ -250,7 +250,8 @@ void ShowGameModal(Sn& rules, platform::Platform& platform) {
 void ShowGameModal(Sn& rules, platform::Platform& platform, GameWindow& window) {
     rules.CreateControls(window);
     rules.Form_Load();
-    window.SetFullScreen(ReadFlag(platform::SettingsFile(platform.process), "full", true) ||
-                         !window.FieldFits());
+    window.SetFullScreen(
+        setting::ReadFlag(platform::SettingsFile(platform.process), setting::kFull) ||
+        !window.FieldFits());
     window.ShowModal();
 }

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "app/shared_state.h"
 #include "assets/catalog.h"
 #include "platform/controls.h"
 #include "platform/platform.h"
+#include "platform/shared_state.h"
 #include "platform/window_host.h"
 
 // A picture box: a place, a picture shown unscaled from its top-left corner, and whether it
@@ -127,6 +127,9 @@ class Sn {
 
   private:
     void AssignPicture(PictureControl& control, assets::Picture picture);
+    // A segment like the head, at that place, in the snake's colour: what Build_Snake and
+    // Elongate_Snake add.
+    PictureControl NewSegment(const Box& place);
     void SendToBack(Label id);
     void BringToFront(Label id);
     void EndProgram();

@@ -8,6 +8,7 @@ void Sn::StartTimer(std::int32_t& interval) {
     tickInterval = interval;
 }
 
+// Kept because the design names it; nothing calls it, as Game_Over clears clockOn itself.
 void Sn::EndTimer() {
     clockOn = false;
 }

@@ -3,7 +3,7 @@
 #include <limits>
 
 #include "game/sn.h"
-#include "settings/ini.h"
+#include "settings/keys.h"
 #include "settings/values.h"
 
 namespace {
@@ -13,7 +13,7 @@ std::int32_t StoredScore(const std::string& file, const std::string& text) {
     const auto number = WholeNumber(text);
     if (!number || *number < std::numeric_limits<std::int32_t>::min() ||
         *number > std::numeric_limits<std::int32_t>::max()) {
-        ReportIgnored(file, "score", text, "a whole number; counting it as 0");
+        setting::ReportIgnored(file, setting::kScore, text);
         return 0;
     }
     return static_cast<std::int32_t>(*number);
@@ -54,15 +54,15 @@ void Sn::Game_Over() {
     // Reading the stored score, comparing and storing are one step, so that another copy of the
     // game ending at the same moment cannot put a lower score over a higher one.
     bool beaten = false;
-    UpdateIni(file, "data", "score", "0",
-              [&](const std::string& stored) -> std::optional<std::string> {
-                  beaten = score > StoredScore(file, stored);
-                  return beaten ? std::optional(std::to_string(score)) : std::nullopt;
-              });
+    setting::Update(file, setting::kScore,
+                    [&](const std::string& stored) -> std::optional<std::string> {
+                        beaten = score > StoredScore(file, stored);
+                        return beaten ? std::optional(std::to_string(score)) : std::nullopt;
+                    });
     if (beaten) {
         high.Caption = "Congrats! High Score";
     } else {
-        high.Caption = "High Score Is: " + ReadIni(file, "data", "score", "");
+        high.Caption = "High Score Is: " + setting::Shown(file, setting::kScore);
     }
     high.box.Top = prompt.Top - high.box.Height;
     high.box.Left = prompt.Left;
@@ -77,27 +77,22 @@ void Sn::Game_Over() {
 }
 
 void Sn::Form_Unload(std::int16_t& Cancel) {
-    if (!IsOver()) {
-        clockOn = false;
-        if (platform_.boxes.AskYesNo("Exit?", "Kelvo Snake")) {
-            EndProgram();
-            return;
-        }
-        Cancel = -1;
-        clockOn = true;
-        Check_Timer();
-        escPressed = false;
+    // F2 after a game closes the window without asking; anything else asks "Exit?" first.
+    const bool playing = !IsOver();
+    if (!playing && restartPressed && !escPressed) {
         return;
     }
-    if (escPressed || !restartPressed) {
-        clockOn = false;
-        if (platform_.boxes.AskYesNo("Exit?", "Kelvo Snake")) {
-            EndProgram();
-            return;
-        }
-        Cancel = -1;
-        escPressed = false;
+    clockOn = false;
+    if (platform_.boxes.AskYesNo("Exit?", "Kelvo Snake")) {
+        EndProgram();
+        return;
     }
+    Cancel = -1;
+    if (playing) {  // No: the game goes on
+        clockOn = true;
+        Check_Timer();
+    }
+    escPressed = false;
 }
 
 void Sn::EndProgram() {

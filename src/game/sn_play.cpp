@@ -102,16 +102,7 @@ void Sn::Elongate_Snake() {
     if (s.size() >= kMaxSegments) {
         return;  // no room for another index; the field never holds this many
     }
-    PictureControl segment = s[0];
-    segment.Visible = false;
-    const Box& tail = s.back().box;
-    segment.box.Top = tail.Top;
-    segment.box.Left = tail.Left;
-    segment.box.Height = tail.Height;
-    segment.box.Width = tail.Width;
-    Get_ColorPic(shared_.SnakeColor, assets::ColourKind::Block);
-    AssignPicture(segment, controls.str2colorpic.Picture);
-    segment.Visible = true;
+    PictureControl segment = NewSegment(s.back().box);
     s.push_back(segment);
     score = GrownBy(score, 10);
     snakeLength = GrownBy(snakeLength, 1);

@@ -99,24 +99,20 @@ void Sn::Build_Snake() {
     Controls& c = controls;
     const std::int16_t step = StepTwips(platform_.screen.TwipsPerPixelX());
     const double W = c.window.Width;
-    PictureControl& head = c.s[0];
-    head.box.Top = c.s1.box.Top;
-    head.box.Height = c.s1.box.Height;
-    head.box.Width = c.s1.box.Width;
-    Get_ColorPic(shared_.SnakeColor, assets::ColourKind::Block);
-    AssignPicture(head, c.str2colorpic.Picture);
-    head.Visible = true;
-    head.box.Left = static_cast<float>(W / 2);
+    auto at = [&c](double left) {
+        return Box{static_cast<float>(left), c.s1.box.Top, c.s1.box.Width, c.s1.box.Height};
+    };
+    c.s[0] = NewSegment(at(W / 2));
     for (std::int32_t i = 1; i <= 6; ++i) {
-        PictureControl segment = c.s[0];
-        segment.Visible = false;
-        segment.box.Top = c.s1.box.Top;
-        segment.box.Height = c.s1.box.Height;
-        segment.box.Width = c.s1.box.Width;
-        Get_ColorPic(shared_.SnakeColor, assets::ColourKind::Block);
-        AssignPicture(segment, c.str2colorpic.Picture);
-        segment.Visible = true;
-        segment.box.Left = static_cast<float>(W / 2 - static_cast<std::int32_t>(i * step));
-        c.s.push_back(segment);
+        c.s.push_back(NewSegment(at(W / 2 - static_cast<std::int32_t>(i * step))));
     }
+}
+
+PictureControl Sn::NewSegment(const Box& place) {
+    PictureControl segment = controls.s[0];
+    segment.box = place;
+    Get_ColorPic(shared_.SnakeColor, assets::ColourKind::Block);
+    AssignPicture(segment, controls.str2colorpic.Picture);
+    segment.Visible = true;
+    return segment;
 }

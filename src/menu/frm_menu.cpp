@@ -5,25 +5,31 @@
 
 #include "assets/catalog.h"
 #include "platform/keys.h"
-#include "settings/ini.h"
+#include "settings/keys.h"
 #include "settings/values.h"
 
 namespace {
 
 // Reads a list position from the settings; a value that is not a whole number in range selects
 // the fallback position and says so on stderr.
-int StoredPosition(const std::string& file, const char* key, const char* defaultText, int offset,
-                   int count, int fallback) {
-    const std::string text = ReadIni(file, "data", key, defaultText);
+int StoredPosition(const std::string& file, const setting::Key& key, int offset, int count,
+                   int fallback) {
+    const std::string text = setting::Read(file, key);
     const auto number = WholeNumber(text);
     if (number && *number - offset >= 0 && *number - offset < count) {
         return static_cast<int>(*number - offset);
     }
-    const std::string wanted = "a whole number from " + std::to_string(offset) + " to " +
-                               std::to_string(offset + count - 1);
-    ReportIgnored(file, key, text, wanted.c_str());
+    setting::ReportIgnored(file, key, text);
     return fallback;
 }
+
+// The rows of the level, snake colour and border colour lines as shares of the menu's height,
+// as designed: 101, 133 and 165 of its 558 parts.
+constexpr double kLevelRow = 0.181003584229391;
+constexpr double kSnakeColourRow = 0.238351254480287;
+constexpr double kBorderColourRow = 0.295698924731183;
+// The rule across the middle spans this share of the width.
+constexpr double kRuleWidth = 0.6;
 
 // A single-precision result of double-precision arithmetic, as the layout stores each value.
 float Single(double value) {
@@ -82,12 +88,12 @@ void FrmMenu::Arrange_Menu() {
     c.lblopt.Top = Single(double(c.ltop.Height) + y0);
     c.lblopt.Left = Single(W / 2 - double(c.lblopt.Width) / 2);
 
-    c.lbllvl.Top = Single(H * 0.181003584229391);
-    c.lblscolor.Top = Single(H * 0.238351254480287);
-    c.lblbcolor.Top = Single(H * 0.295698924731183);
+    c.lbllvl.Top = Single(H * kLevelRow);
+    c.lblscolor.Top = Single(H * kSnakeColourRow);
+    c.lblbcolor.Top = Single(H * kBorderColourRow);
     c.lblclvl.Top = c.lbllvl.Top;
 
-    c.lin.Width = Single(W * 0.6);
+    c.lin.Width = Single(W * kRuleWidth);
     c.lin.Left = Single(W / 2 - double(c.lin.Width) / 2);
     c.lin.Top = Single(H / 2 - double(c.lin.Height) / 2);
 
@@ -109,16 +115,18 @@ void FrmMenu::Arrange_Menu() {
 
 void FrmMenu::Load_Options() {
     const std::string file = SettingsFile();
-    controls.cmblvl.ListIndex = StoredPosition(file, "lvl", "1", 1, 10, 0);
-    controls.cmbscolor.ListIndex = StoredPosition(file, "scolor", "0", 0, 8, 0);
-    controls.cmbbcolor.ListIndex = StoredPosition(file, "bcolor", "0", 0, 8, 0);
+    controls.cmblvl.ListIndex = StoredPosition(file, setting::kLvl, 1, 10, 0);
+    controls.cmbscolor.ListIndex =
+        StoredPosition(file, setting::kScolor, 0, assets::kColourCount, 0);
+    controls.cmbbcolor.ListIndex =
+        StoredPosition(file, setting::kBcolor, 0, assets::kColourCount, 0);
 }
 
 void FrmMenu::Save_Options() {
     const std::string file = SettingsFile();
-    WriteIni(file, "data", "lvl", controls.cmblvl.Text());
-    WriteIni(file, "data", "scolor", std::to_string(controls.cmbscolor.ListIndex));
-    WriteIni(file, "data", "bcolor", std::to_string(controls.cmbbcolor.ListIndex));
+    setting::Write(file, setting::kLvl, controls.cmblvl.Text());
+    setting::Write(file, setting::kScolor, std::to_string(controls.cmbscolor.ListIndex));
+    setting::Write(file, setting::kBcolor, std::to_string(controls.cmbbcolor.ListIndex));
 }
 
 void FrmMenu::lblNext_Click() {
@@ -126,7 +134,7 @@ void FrmMenu::lblNext_Click() {
     shared_.SnakeColor = controls.cmbscolor.Text();
     shared_.BorderColor = controls.cmbbcolor.Text();
     if (controls.ch == 1) {
-        WriteIni(SettingsFile(), "data", "ask", "0");
+        setting::Write(SettingsFile(), setting::kAsk, "0");
     }
     nextChosen = true;
     Save_Options();
@@ -136,7 +144,7 @@ void FrmMenu::lblNext_Click() {
 }
 
 void FrmMenu::lblHighsc_Click() {
-    const std::string score = ReadIni(SettingsFile(), "data", "score", "");
+    const std::string score = setting::Shown(SettingsFile(), setting::kScore);
     platform_.boxes.Inform("HighScore is : " + score, "Kelvo Snake");
 }
 
@@ -149,22 +157,6 @@ void FrmMenu::KeyDown(std::int16_t KeyCode) {
     if (KeyCode == platform::key::Return) {
         lblNext_Click();
     }
-}
-
-void FrmMenu::Form_KeyDown(std::int16_t KeyCode, std::int16_t) {
-    KeyDown(KeyCode);
-}
-void FrmMenu::cmblvl_KeyDown(std::int16_t KeyCode, std::int16_t) {
-    KeyDown(KeyCode);
-}
-void FrmMenu::cmbscolor_KeyDown(std::int16_t KeyCode, std::int16_t) {
-    KeyDown(KeyCode);
-}
-void FrmMenu::cmbbcolor_KeyDown(std::int16_t KeyCode, std::int16_t) {
-    KeyDown(KeyCode);
-}
-void FrmMenu::ch_KeyDown(std::int16_t KeyCode, std::int16_t) {
-    KeyDown(KeyCode);
 }
 
 void FrmMenu::Form_Unload(std::int16_t& /*Cancel*/) {

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "app/shared_state.h"
 #include "platform/controls.h"
 #include "platform/platform.h"
+#include "platform/shared_state.h"
 #include "platform/window_host.h"
 
 class FrmMenu {
@@ -56,11 +56,12 @@ class FrmMenu {
     void Save_Options();
     void lblNext_Click();
     void lblHighsc_Click();
-    void Form_KeyDown(std::int16_t KeyCode, std::int16_t Shift);
-    void cmblvl_KeyDown(std::int16_t KeyCode, std::int16_t Shift);
-    void cmbscolor_KeyDown(std::int16_t KeyCode, std::int16_t Shift);
-    void cmbbcolor_KeyDown(std::int16_t KeyCode, std::int16_t Shift);
-    void ch_KeyDown(std::int16_t KeyCode, std::int16_t Shift);
+    // The window and each of its controls handle keys alike: Esc ends, Enter goes on.
+    void Form_KeyDown(std::int16_t KeyCode, std::int16_t /*Shift*/) { KeyDown(KeyCode); }
+    void cmblvl_KeyDown(std::int16_t KeyCode, std::int16_t /*Shift*/) { KeyDown(KeyCode); }
+    void cmbscolor_KeyDown(std::int16_t KeyCode, std::int16_t /*Shift*/) { KeyDown(KeyCode); }
+    void cmbbcolor_KeyDown(std::int16_t KeyCode, std::int16_t /*Shift*/) { KeyDown(KeyCode); }
+    void ch_KeyDown(std::int16_t KeyCode, std::int16_t /*Shift*/) { KeyDown(KeyCode); }
     void Form_Unload(std::int16_t& Cancel);
 
     Controls controls;

@@ -14,7 +14,6 @@ constexpr std::int16_t Left = 37;
 constexpr std::int16_t Up = 38;
 constexpr std::int16_t Right = 39;
 constexpr std::int16_t Down = 40;
-constexpr std::int16_t F1 = 112;
 constexpr std::int16_t F2 = 113;
 
 }  // namespace platform::key

@@ -3,7 +3,6 @@
 #include <charconv>
 #include <cstdio>
 
-#include "settings/ini.h"
 #include "settings/text.h"
 
 std::optional<std::int64_t> WholeNumber(std::string_view text) {
@@ -40,17 +39,4 @@ void ReportIgnored(const std::string& file, const char* key, const std::string& 
     }
     std::fprintf(stderr, "kelvo-snake: %s: ignoring %s=\"%s\", not %s\n", file.c_str(), key,
                  shown.c_str(), wanted);
-}
-
-bool ReadFlag(const std::string& file, const char* key, bool absent) {
-    const std::string text = ReadIni(file, "data", key, absent ? "1" : "0");
-    if (text == "1" || text == "0") {
-        return text == "1";
-    }
-    ReportIgnored(file, key, text, "0 or 1");
-    return absent;
-}
-
-void WriteFlag(const std::string& file, const char* key, bool on) {
-    WriteIni(file, "data", key, on ? "1" : "0");
 }

@@ -14,8 +14,3 @@ std::optional<std::int64_t> WholeNumber(std::string_view text);
 // Says on stderr, in one line, that a stored value was not used and why.
 void ReportIgnored(const std::string& file, const char* key, const std::string& value,
                    const char* wanted);
-
-// A yes-or-no setting of the program's own (full screen, mute): "1" or "0" in section "data";
-// a missing key gives `absent`, any other text gives `absent` too and one line on stderr.
-bool ReadFlag(const std::string& file, const char* key, bool absent);
-void WriteFlag(const std::string& file, const char* key, bool on);

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "platform/keys.h"
-#include "settings/ini.h"
+#include "settings/keys.h"
 #include "settings/values.h"
 
 namespace {
@@ -39,7 +39,7 @@ void FrmStart::SelectOption(int index) {
 }
 
 void FrmStart::Form_Load() {
-    const std::string res = ReadIni(SettingsFile(), "data", "res", "1");
+    const std::string res = setting::Read(SettingsFile(), setting::kRes);
     bool known = false;
     for (size_t i = 0; i < kResolutions.size(); ++i) {
         if (res == kResolutions[i].code) {
@@ -48,13 +48,13 @@ void FrmStart::Form_Load() {
         }
     }
     if (!known) {
-        ReportIgnored(SettingsFile(), "res", res, "1, 2 or 3");
+        setting::ReportIgnored(SettingsFile(), setting::kRes, res);
     }
     OfferSizesThatFit();
-    // "ask" is read at every tick of the timer; an odd value is reported once per showing.
-    if (const std::string ask = ReadIni(SettingsFile(), "data", "ask", "0");
+    // The ask key is read at every tick of the timer; an odd value is reported once per showing.
+    if (const std::string ask = setting::Read(SettingsFile(), setting::kAsk);
         ask != "0" && ask != "1") {
-        ReportIgnored(SettingsFile(), "ask", ask, "0 or 1");
+        setting::ReportIgnored(SettingsFile(), setting::kAsk, ask);
     }
     controls.Timer1Enabled = true;
 }
@@ -86,7 +86,7 @@ void FrmStart::OfferSizesThatFit() {
 }
 
 void FrmStart::Timer1_Timer() {
-    if (ReadIni(SettingsFile(), "data", "ask", "0") == "1") {
+    if (setting::Read(SettingsFile(), setting::kAsk) == "1") {
         Label1_Click();
     }
 }
@@ -98,12 +98,12 @@ void FrmStart::Label1_Click() {
             shared_.ResHeight = kResolutions[i].height;
             // A size that stands in for a stored one that does not fit is not stored.
             if (static_cast<int>(i) != standIn_) {
-                WriteIni(SettingsFile(), "data", "res", kResolutions[i].code);
+                setting::Write(SettingsFile(), setting::kRes, kResolutions[i].code);
             }
         }
     }
     if (controls.Check1) {
-        WriteIni(SettingsFile(), "data", "ask", "1");
+        setting::Write(SettingsFile(), setting::kAsk, "1");
     }
     nextChosen = true;
     // The timer belongs to the controls, which go with the window.
@@ -117,18 +117,6 @@ void FrmStart::Form_KeyDown(std::int16_t KeyCode, std::int16_t /*Shift*/) {
     if (KeyCode == platform::key::Return) {
         Label1_Click();
     }
-}
-
-void FrmStart::Option1_KeyDown(std::int16_t KeyCode, std::int16_t Shift) {
-    Form_KeyDown(KeyCode, Shift);
-}
-
-void FrmStart::Option2_KeyDown(std::int16_t KeyCode, std::int16_t Shift) {
-    Form_KeyDown(KeyCode, Shift);
-}
-
-void FrmStart::Option3_KeyDown(std::int16_t KeyCode, std::int16_t Shift) {
-    Form_KeyDown(KeyCode, Shift);
 }
 
 void FrmStart::Form_Unload(std::int16_t& /*Cancel*/) {

@@ -5,8 +5,8 @@
 #include <array>
 #include <cstdint>
 
-#include "app/shared_state.h"
 #include "platform/platform.h"
+#include "platform/shared_state.h"
 #include "platform/window_host.h"
 
 class FrmStart {
@@ -29,10 +29,11 @@ class FrmStart {
     void Form_Load();
     void Timer1_Timer();
     void Label1_Click();
+    // Enter acts as Next, in the window and on each option button alike.
     void Form_KeyDown(std::int16_t KeyCode, std::int16_t Shift);
-    void Option1_KeyDown(std::int16_t KeyCode, std::int16_t Shift);
-    void Option2_KeyDown(std::int16_t KeyCode, std::int16_t Shift);
-    void Option3_KeyDown(std::int16_t KeyCode, std::int16_t Shift);
+    void Option1_KeyDown(std::int16_t KeyCode, std::int16_t Shift) { Form_KeyDown(KeyCode, Shift); }
+    void Option2_KeyDown(std::int16_t KeyCode, std::int16_t Shift) { Form_KeyDown(KeyCode, Shift); }
+    void Option3_KeyDown(std::int16_t KeyCode, std::int16_t Shift) { Form_KeyDown(KeyCode, Shift); }
     void Form_Unload(std::int16_t& Cancel);
 
     // The option group: selecting one button clears the others.

@@ -5,7 +5,7 @@
 #include <QMouseEvent>
 #include <algorithm>
 
-#include "settings/values.h"
+#include "settings/keys.h"
 #include "views/qt_view.h"
 
 namespace views {
@@ -21,7 +21,7 @@ bool ModalWindow::SwitchMusic(const QKeyEvent* event) {
     // be written does not hold the music off.
     const bool muted = !platform_.sound.Muted();
     platform_.sound.SetMuted(muted);
-    WriteFlag(SettingsFile(platform_.process), "mute", muted);
+    setting::WriteFlag(SettingsFile(platform_.process), setting::kMute, muted);
     return true;
 }
 

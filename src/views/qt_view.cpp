@@ -26,8 +26,6 @@ std::int16_t VirtualKeyCode(int qtKey) {
             return platform::key::Right;
         case Qt::Key_Down:
             return platform::key::Down;
-        case Qt::Key_F1:
-            return platform::key::F1;
         case Qt::Key_F2:
             return platform::key::F2;
         case Qt::Key_Tab:
@@ -47,7 +45,7 @@ int QtKey(std::int16_t keyCode) {
         return keyCode;
     }
     for (const int qtKey : {Qt::Key_Return, Qt::Key_Escape, Qt::Key_Space, Qt::Key_Left, Qt::Key_Up,
-                            Qt::Key_Right, Qt::Key_Down, Qt::Key_F1, Qt::Key_F2, Qt::Key_Tab}) {
+                            Qt::Key_Right, Qt::Key_Down, Qt::Key_F2, Qt::Key_Tab}) {
         if (VirtualKeyCode(qtKey) == keyCode) {
             return qtKey;
         }

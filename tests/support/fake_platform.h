@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "app/shared_state.h"
 #include "platform/game_pads.h"
 #include "platform/platform.h"
+#include "platform/shared_state.h"
 
 namespace fake {
 

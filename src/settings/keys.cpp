@@ -1,0 +1,42 @@
+#include "settings/keys.h"
+
+#include "settings/ini.h"
+#include "settings/values.h"
+
+namespace setting {
+
+std::string Read(const std::string& file, const Key& key) {
+    return ReadIni(file, kSection, key.name, key.fallback);
+}
+
+std::string Shown(const std::string& file, const Key& key) {
+    return ReadIni(file, kSection, key.name, "");
+}
+
+void Write(const std::string& file, const Key& key, const std::string& value) {
+    WriteIni(file, kSection, key.name, value);
+}
+
+bool Update(const std::string& file, const Key& key,
+            const std::function<std::optional<std::string>(const std::string&)>& decide) {
+    return UpdateIni(file, kSection, key.name, key.fallback, decide);
+}
+
+void ReportIgnored(const std::string& file, const Key& key, const std::string& value) {
+    ::ReportIgnored(file, key.name, value, key.accepted);
+}
+
+bool ReadFlag(const std::string& file, const Key& key) {
+    const std::string text = Read(file, key);
+    if (text == "1" || text == "0") {
+        return text == "1";
+    }
+    ReportIgnored(file, key, text);
+    return std::string(key.fallback) == "1";
+}
+
+void WriteFlag(const std::string& file, const Key& key, bool on) {
+    Write(file, key, on ? "1" : "0");
+}
+
+}  // namespace setting
