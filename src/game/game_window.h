@@ -4,7 +4,7 @@
 // The window covers the whole screen, black, as a game window does on a screen switched to the
 // chosen size; the field (the chosen size in pixels, every place in twips as designed)
 // stands in its middle, enlarged by the largest whole factor that fits. F11 switches between
-// that and a window of just the field's size, and the choice is kept in data.ini ("full").
+// that and a window of just the field's size, and the choice is kept in data.ini (setting::kFull).
 #pragma once
 
 #include <QElapsedTimer>

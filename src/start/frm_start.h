@@ -1,5 +1,5 @@
-// The resolution chooser: offers 640 by 480, 800 by 600 and 1024 by 768, stores the choice in
-// "res", and skips itself when "ask" is "1".
+// The resolution chooser: offers 640 by 480, 800 by 600 and 1024 by 768, stores the choice
+// (setting::kRes), and skips itself when the player said not to ask again (setting::kAsk).
 #pragma once
 
 #include <array>

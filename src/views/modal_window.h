@@ -65,7 +65,7 @@ class ModalWindow : public QDialog, public platform::WindowHost {
     void reject() override {}  // Esc belongs to the rules' key handlers
 
   private:
-    // M, in every window: the music off or on, kept in data.ini as "mute".
+    // M, in every window: the music off or on, kept in data.ini (setting::kMute).
     bool SwitchMusic(const QKeyEvent* event);
 
     struct KeyRoute {

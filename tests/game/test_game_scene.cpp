@@ -8,19 +8,18 @@
 #include "game/game_scene.h"
 #include "support/fake_platform.h"
 #include "support/printing.h"
+#include "support/rules_fixture.h"
 #include "support/rules_host.h"
 #include "support/temp_folder.h"
 
 namespace {
 
-struct Fixture {
-    TempFolder dir;
-    fake::Platform fake{dir.path()};
-    SharedState shared = fake::GameChoices(5);
-    Sn game{fake.bundle, shared};
+struct Fixture : RulesFixture<Sn> {
+    Sn& game = rules;
     RulesHost<Sn> host{game};
 
     Fixture() {
+        shared = fake::GameChoices(5);
         fake.random.fallback = 0.0;
         game.CreateControls(host);
         game.Form_Load();

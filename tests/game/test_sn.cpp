@@ -8,6 +8,7 @@
 #include "settings/ini.h"
 #include "support/fake_platform.h"
 #include "support/printing.h"
+#include "support/rules_fixture.h"
 #include "support/rules_host.h"
 #include "support/temp_folder.h"
 
@@ -15,11 +16,8 @@ using assets::Colour;
 
 namespace {
 
-struct Fixture {
-    TempFolder dir;
-    fake::Platform fake{dir.path()};
-    SharedState shared;
-    Sn game{fake.bundle, shared};
+struct Fixture : RulesFixture<Sn> {
+    Sn& game = rules;
     RulesHost<Sn> host{game};
     // Every move of the head, as the refreshes show it: its places and the counter's readings.
     std::vector<SegPos> heads;

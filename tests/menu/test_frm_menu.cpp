@@ -8,16 +8,14 @@
 #include "settings/ini.h"
 #include "support/fake_platform.h"
 #include "support/printing.h"
+#include "support/rules_fixture.h"
 #include "support/rules_host.h"
 #include "support/temp_folder.h"
 
 namespace {
 
-struct Fixture {
-    TempFolder dir;
-    fake::Platform fake{dir.path()};
-    SharedState shared;
-    FrmMenu window{fake.bundle, shared};
+struct Fixture : RulesFixture<FrmMenu> {
+    FrmMenu& window = rules;
     RulesHost<FrmMenu> host{window};
 
     explicit Fixture(int width = 640, int height = 480) {

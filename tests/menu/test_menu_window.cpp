@@ -13,15 +13,12 @@
 #include "support/drive_modal.h"
 #include "support/fake_platform.h"
 #include "support/printing.h"
+#include "support/rules_fixture.h"
 #include "support/temp_folder.h"
 
 namespace {
 
-struct Fixture {
-    TempFolder dir;
-    fake::Platform fake{dir.path()};
-    SharedState shared;
-    FrmMenu rules{fake.bundle, shared};
+struct Fixture : RulesFixture<FrmMenu> {
     Fixture() {
         shared.KeepRunning = true;
         shared.ResWidth = 800;

@@ -5,16 +5,14 @@
 #include "start/frm_start.h"
 #include "support/fake_platform.h"
 #include "support/printing.h"
+#include "support/rules_fixture.h"
 #include "support/rules_host.h"
 #include "support/temp_folder.h"
 
 namespace {
 
-struct Fixture {
-    TempFolder dir;
-    fake::Platform fake{dir.path()};
-    SharedState shared;
-    FrmStart window{fake.bundle, shared};
+struct Fixture : RulesFixture<FrmStart> {
+    FrmStart& window = rules;
     RulesHost<FrmStart> host{window};
 
     Fixture() { shared.KeepRunning = true; }

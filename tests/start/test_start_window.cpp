@@ -14,15 +14,12 @@
 #include "support/drive_modal.h"
 #include "support/fake_platform.h"
 #include "support/printing.h"
+#include "support/rules_fixture.h"
 #include "support/temp_folder.h"
 
 namespace {
 
-struct Fixture {
-    TempFolder dir;
-    fake::Platform fake{dir.path()};
-    SharedState shared;
-    FrmStart rules{fake.bundle, shared};
+struct Fixture : RulesFixture<FrmStart> {
     Fixture() { shared.KeepRunning = true; }
 
     // Runs `steps` against the open chooser once it is up, then shows it modally.
