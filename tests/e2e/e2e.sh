@@ -143,6 +143,34 @@ expect_geometry() {  # NAME "X Y W H"
 
 keys() { xdotool key --delay 60 "$@"; }
 
+# Runs CHECK (a command and its arguments) every 50 ms until it succeeds: true, or false after
+# five seconds (or after TRIES tries of it, for poll_for).
+poll() { poll_for 100 "$@"; }
+poll_for() {  # TRIES CHECK...
+    local tries=$1
+    shift
+    for _ in $(seq "$tries"); do
+        "$@" && return 0
+        sleep 0.05
+    done
+    return 1
+}
+
+has_focus() {  # NAME: a visible window of that name holds the keyboard's focus
+    local focus
+    focus=$(xdotool getwindowfocus 2>/dev/null) || return 1
+    visible_windows "$1" | grep -qx "$focus"
+}
+
+# Waits until the window is up and holds the keyboard's focus, so that keys reach it; prints
+# its id.
+wait_ready() {  # NAME
+    local id
+    id=$(wait_window "$1")
+    poll has_focus "$1" || fail "\"$1\" did not take the keyboard's focus"
+    echo "$id"
+}
+
 # --- screenshots -----------------------------------------------------------------------------
 
 shot() { import -window root "$artifacts/$1.png"; }
@@ -188,14 +216,18 @@ expect_pixel() {  # SHOT X Y "R G B"
 }
 
 # The pixel's colour leans to one channel: "blue", "red" or "green" is 40 above the others.
-expect_tint() {  # SHOT X Y CHANNEL
+tinted() {  # SHOT X Y CHANNEL
     local r g b
     read -r r g b < <(pixel "$1" "$2" "$3")
     case $4 in
         red) ((r > g + 40 && r > b + 40)) ;;
         green) ((g > r + 40 && g > b + 40)) ;;
         blue) ((b > r + 40 && b > g + 40)) ;;
-    esac || fail "$1.png at $2,$3 is $r $g $b, not $4"
+    esac
+}
+
+expect_tint() {  # SHOT X Y CHANNEL
+    tinted "$@" || fail "$1.png at $2,$3 is $(pixel "$1" "$2" "$3"), not $4"
 }
 
 # Share of orange pixels (the game's text colour) in a region, as a fraction.
@@ -204,10 +236,44 @@ orange_share() {  # SHOT WxH+X+Y
         -opaque 'rgb(255,128,0)' -fill black +opaque white -format '%[fx:mean]' info:
 }
 
+shows_text() {  # SHOT WxH+X+Y
+    awk -v s="$(orange_share "$1" "$2")" 'BEGIN { exit !(s > 0.005) }'
+}
+
 expect_text() {  # SHOT WxH+X+Y
-    local share
-    share=$(orange_share "$1" "$2")
-    awk -v s="$share" 'BEGIN { exit !(s > 0.005) }' || fail "$1.png shows no text in $2"
+    shows_text "$1" "$2" || fail "$1.png shows no text in $2"
+}
+
+# Takes the screenshot SHOT again until CHECK holds on it; false after about five seconds.
+shot_until() {  # SHOT CHECK...
+    local name=$1
+    shift
+    for _ in $(seq 60); do
+        shot "$name"
+        "$@" && return 0
+        sleep 0.05
+    done
+    return 1
+}
+
+# The head of a snake of that colour has passed x (in the field).
+head_past() {  # SHOT X "R,G,B"
+    (($(head_right "$1" 80 "$3") > $2))
+}
+
+# The game's field is painted: its top wall in that colour.
+field_shown() {  # SHOT CHANNEL
+    tinted "$1" 320 5 "$2"
+}
+
+# The game-over lines show: "High Score Is: " and " Press F2 To Restart !".
+game_over_shown() {  # SHOT
+    shows_text "$1" "440x40+100+160" && shows_text "$1" "300x30+160+274"
+}
+
+# Shows the field's screenshot once it is painted, with walls of that colour.
+shot_field() {  # SHOT [CHANNEL]
+    shot_until "$1" field_shown "$1" "${2:-blue}" || fail "$1: the field was not painted"
 }
 
 # The right edge of the head: the rightmost pixel of the head block's centre colour on a row.
@@ -242,20 +308,18 @@ $want"
 first_run() {
     make_folder
     start_game
-    wait_window "Select Resolution :" >/dev/null
-    sleep 0.3
+    wait_ready "Select Resolution :" >/dev/null
     shot_window "Select Resolution :" chooser
     keys Return
     # The menu is centred on the screen, 640 by 480.
     expect_geometry "Snake Menu" "192 144 640 480"
-    sleep 0.3
+    wait_ready "Snake Menu" >/dev/null
     shot menu
     keys Return
     expect_geometry "Kelvo Snake" "0 0 1024 768"  # the whole screen
+    wait_ready "Kelvo Snake" >/dev/null
     find_field 640 480
-    sleep 0.4
-    shot game
-    expect_tint game 320 5 blue
+    shot_field game
     expect_tint game 5 240 blue
     expect_tint game 634 240 blue
     expect_tint game 320 474 blue
@@ -263,7 +327,7 @@ first_run() {
     expect_text game "440x40+100+216"  # "Press Spacebar TO Start . . ."
     keys Escape
     wait_window "Kelvo Snake" 2 >/dev/null  # the game and the "Exit?" box
-    sleep 0.2
+    poll has_focus "Kelvo Snake" || fail "\"Exit?\" did not take the focus"
     shot exit_prompt
     keys Return
     expect_exit
@@ -273,47 +337,38 @@ first_run() {
 second_run() {
     make_folder '[data]\nres=1\nask=1\nlvl=1\nscolor=0\nbcolor=0\n'
     start_game
-    wait_window "Snake Menu" >/dev/null  # the chooser passed by itself
-    sleep 0.3
+    wait_ready "Snake Menu" >/dev/null  # the chooser passed by itself
     # Level 5, a green snake, red borders.
     keys Down Down Down Down Tab Down Down Tab Down Down Down Down Down
     shot_window "Snake Menu" menu_chosen
     keys Return
-    wait_window "Kelvo Snake" >/dev/null
+    wait_ready "Kelvo Snake" >/dev/null
     find_field 640 480
-    sleep 0.4
-    shot game
+    shot_field game red
     expect_snake game "30 255 0"
-    expect_tint game 320 5 red
     expect_data '[data]\nres=1\nask=1\nlvl=5\nscolor=2\nbcolor=5\n'
     keys space
-    sleep 0.2
-    shot in_play
-    sleep 1.5  # at 35 ms a tick the head reaches the right wall in about half a second
-    shot game_over
-    expect_text game_over "440x40+100+160"  # "High Score Is: "
+    # In play: the prompt has gone.
+    shot_until in_play eval '! shows_text in_play "440x40+100+216"' || fail "Space did not start"
+    # The head runs into the right wall (at 35 ms a step, in about half a second).
+    shot_until game_over game_over_shown game_over || fail "the game did not end"
     expect_text game_over "440x40+100+216"  # "Your Score Is: 0"
-    expect_text game_over "300x30+160+274"  # " Press F2 To Restart !"
     local right
     right=$(head_right game_over 80 "30,255,0")
     ((right > 600)) || fail "the head stopped at x=$right, not at the right wall"
     keys F2
-    wait_window "Snake Menu" >/dev/null
-    sleep 0.3
+    wait_ready "Snake Menu" >/dev/null
     shot menu_again
     # The menu shows the saved options: Next without changes plays the same game again.
     keys Return
-    wait_window "Kelvo Snake" >/dev/null
+    wait_ready "Kelvo Snake" >/dev/null
     find_field 640 480
-    sleep 0.4
-    shot game_again
+    shot_field game_again red
     expect_snake game_again "30 255 0"
-    expect_tint game_again 320 5 red
     keys space
-    sleep 1.5
+    shot_until game_over_again game_over_shown game_over_again || fail "the game did not end"
     keys F2
-    wait_window "Snake Menu" >/dev/null
-    sleep 0.2
+    wait_ready "Snake Menu" >/dev/null
     keys Escape
     expect_exit
     # Esc in the menu wrote nothing; the only other line a run may add is the high score of a
@@ -328,13 +383,13 @@ large_resolution() {
     make_folder '[data]\nres=3\nask=1\n'
     start_game
     expect_geometry "Snake Menu" "0 0 1024 768"
-    sleep 0.3
+    wait_ready "Snake Menu" >/dev/null
     shot menu
     keys Return
     expect_geometry "Kelvo Snake" "0 0 1024 768"
+    wait_ready "Kelvo Snake" >/dev/null
     find_field 1024 768
-    sleep 0.4
-    shot game
+    shot_field game
     expect_pixel game 520 80 "12 0 255"  # the head at the middle of 1024 pixels
     expect_pixel game 376 80 "12 0 255"  # the tail, six steps to its left
     expect_tint game 1018 400 blue
@@ -347,35 +402,31 @@ large_resolution() {
 esc_then_no() {
     make_folder '[data]\nres=1\nask=1\n'
     start_game
-    wait_window "Snake Menu" >/dev/null
-    sleep 0.3
+    wait_ready "Snake Menu" >/dev/null
     keys Return
-    wait_window "Kelvo Snake" >/dev/null
+    wait_ready "Kelvo Snake" >/dev/null
     find_field 640 480
-    sleep 0.3
+    shot_field ready
     keys space
-    sleep 0.5
+    shot_until started head_past started 335 "12,0,255" || fail "the game did not start"
     keys Escape
     wait_window "Kelvo Snake" 2 >/dev/null
-    sleep 0.3
+    poll has_focus "Kelvo Snake" || fail "\"Exit?\" did not take the focus"
     shot prompt
     local at_prompt
     at_prompt=$(head_right prompt 80 "12,0,255")
     keys Escape  # "Exit?" is answered only by Yes or No: Esc does nothing
-    sleep 0.3
+    sleep 0.3    # what is tested: nothing happens in that time
     wait_count "Kelvo Snake" 2 || fail "Esc answered \"Exit?\""
     keys n
     wait_gone "Kelvo Snake" 2
-    sleep 0.5
-    shot after_no
-    sleep 0.6
-    shot later
-    local after later
+    # The game goes on: the head further right, then further again.
+    shot_until after_no head_past after_no "$at_prompt" "12,0,255" ||
+        fail "the head did not move on after No (it was at $at_prompt)"
+    local after
     after=$(head_right after_no 80 "12,0,255")
-    later=$(head_right later 80 "12,0,255")
-    ((at_prompt > 335)) || fail "the game had not started before Esc (head at $at_prompt)"
-    ((after > at_prompt && later > after)) ||
-        fail "the head did not keep moving: $at_prompt, then $after, then $later"
+    shot_until later head_past later "$after" "12,0,255" ||
+        fail "the head did not keep moving after $after"
     keys Escape
     wait_window "Kelvo Snake" 2 >/dev/null
     keys Return
@@ -387,67 +438,59 @@ esc_then_no() {
 close_then_no() {  # WINDOW STATE
     "$close_request" "$1"
     wait_count "Kelvo Snake" 2 || fail "a close request in the $2 state did not ask \"Exit?\""
-    sleep 0.2
+    poll has_focus "Kelvo Snake" || fail "\"Exit?\" did not take the focus in the $2 state"
     shot "exit_$2"
     keys n
     wait_count "Kelvo Snake" 1 || fail "No on \"Exit?\" in the $2 state did not close the box"
     [ "$(visible_windows "Kelvo Snake")" = "$1" ] || fail "after No in the $2 state the game is gone"
 }
 
-# The head moves on: two screenshots 0.4 s apart show it further right each time.
+# The head moves on: a later screenshot shows it further right.
 expect_moving() {  # STATE
     shot "moving_$1_a"
-    sleep 0.4
-    shot "moving_$1_b"
-    local a b
+    local a
     a=$(head_right "moving_$1_a" 80 "12,0,255")
-    b=$(head_right "moving_$1_b" 80 "12,0,255")
-    ((b > a)) || fail "in the $1 state the head did not move on ($a, then $b)"
+    shot_until "moving_$1_b" head_past "moving_$1_b" "$a" "12,0,255" ||
+        fail "in the $1 state the head did not move on from $a"
 }
 
+# Waits for the game-over lines: "High Score Is: " and " Press F2 To Restart !".
 expect_game_over_lines() {  # SHOT
-    shot "$1"
-    expect_text "$1" "440x40+100+160"  # "High Score Is: "
-    expect_text "$1" "300x30+160+274"  # " Press F2 To Restart !"
+    shot_until "$1" game_over_shown "$1" || fail "$1: no game-over lines"
 }
 
 close_requests() {
     [ -x "$close_request" ] || fail "no close-request helper given"
     make_folder '[data]\nres=1\nask=1\n'
     start_game
-    wait_window "Snake Menu" >/dev/null
-    sleep 0.3
+    wait_ready "Snake Menu" >/dev/null
     keys Return  # level 1: a step every 200 ms, about 2.6 s from the start to the right wall
     local game
-    game=$(wait_window "Kelvo Snake")
+    game=$(wait_ready "Kelvo Snake")
     find_field 640 480
-    sleep 0.3
+    shot_field waiting
     close_then_no "$game" waiting
     shot waiting_after_no
     expect_text waiting_after_no "440x40+100+216"  # the prompt stays
     keys space
-    sleep 0.3
     expect_moving first_play
     close_then_no "$game" playing
     expect_moving playing_after_no
-    sleep 3
     expect_game_over_lines game_over
     close_then_no "$game" game_over
     expect_game_over_lines game_over_after_no
     # The next game of the run asks just the same.
     keys F2
-    wait_window "Snake Menu" >/dev/null
-    sleep 0.3
+    wait_ready "Snake Menu" >/dev/null
     keys Return
-    game=$(wait_window "Kelvo Snake")
+    game=$(wait_ready "Kelvo Snake")
     find_field 640 480
-    sleep 0.3
+    shot_field waiting_again
     close_then_no "$game" waiting_after_f2
     keys space
-    sleep 0.3
+    expect_moving started_after_f2
     close_then_no "$game" playing_after_f2
     expect_moving playing_after_f2
-    sleep 3
     expect_game_over_lines second_game_over
     close_then_no "$game" game_over_after_f2
     "$close_request" "$game"
@@ -565,11 +608,9 @@ installed_package() {
         game_pid=$!
     }
     run_installed
-    wait_window "Select Resolution :" >/dev/null
-    sleep 0.3
+    wait_ready "Select Resolution :" >/dev/null
     keys Return
-    wait_window "Snake Menu" >/dev/null
-    sleep 0.3
+    wait_ready "Snake Menu" >/dev/null
     keys Escape
     expect_exit
     local settings="$home/.config/kelvo-snake/data.ini"
@@ -577,13 +618,12 @@ installed_package() {
         fail "$settings holds: $(cat "$settings" 2>/dev/null)"
     # The second start skips the chooser; the game plays the installed music.
     run_installed strace -f -qq -e trace=openat -o "$work/openat.log"
-    wait_window "Snake Menu" >/dev/null
-    sleep 0.3
+    wait_ready "Snake Menu" >/dev/null
     keys Return
     local game
-    game=$(wait_window "Kelvo Snake")
-    sleep 0.5
-    shot installed_game
+    game=$(wait_ready "Kelvo Snake")
+    find_field 640 480
+    shot_field installed_game
     # Docks tie the window to its launcher by class; mixers show the music as the game's.
     local class
     class=$(sed -n 's/^StartupWMClass=//p' "$root/usr/share/applications/io.github.kelvo.Snake.desktop")
@@ -627,7 +667,9 @@ big_screen_run() {  # with_wm | without_wm
     if [ "$1" = with_wm ]; then
         openbox --sm-disable >/dev/null 2>&1 &
         helpers+=($!)
-        sleep 0.5
+        # A window manager announces itself on the root window once it runs.
+        poll eval 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"' ||
+            fail "openbox did not start"
     fi
     make_folder '[data]\nres=1\nask=1\n'
     start_traced() {
@@ -636,17 +678,15 @@ big_screen_run() {  # with_wm | without_wm
         game_pid=$!
     }
     start_traced first.trace
-    wait_window "Snake Menu" >/dev/null
-    sleep 0.3
+    wait_ready "Snake Menu" >/dev/null
     keys Return
     local game
-    game=$(wait_window "Kelvo Snake")
-    sleep 0.5
-    [ "$(geometry "$game")" = "0 0 1920 1080" ] || fail "the game is at $(geometry "$game")"
+    game=$(wait_ready "Kelvo Snake")
+    poll eval '[ "$(geometry "$game")" = "0 0 1920 1080" ]' ||
+        fail "the game is at $(geometry "$game")"
     find_field 640 480
     [ "$fx $fy $fk" = "320 60 2" ] || fail "the field stands at $fx,$fy enlarged $fk times"
-    shot big_game
-    expect_tint big_game 320 5 blue    # the walls, twice as large
+    shot_field big_game               # the walls, twice as large
     expect_tint big_game 5 240 blue
     expect_tint big_game 634 240 blue
     expect_tint big_game 320 474 blue
@@ -657,9 +697,16 @@ big_screen_run() {  # with_wm | without_wm
     done
     # F11: a window of the field's size in the middle of the screen, and back.
     keys F11
-    sleep 0.5
     local windowed
-    windowed=$(geometry "$(wait_window "Kelvo Snake")")
+    poll eval '[ "$(geometry "$game")" != "0 0 1920 1080" ]' || fail "F11 did not leave full screen"
+    # The window manager frames it in its own time: wait until the place holds still.
+    if [ "$1" = with_wm ]; then
+        poll eval 'xprop -id "$game" _NET_FRAME_EXTENTS | grep -q " = [0-9]*, [0-9]*, [1-9]"' ||
+            fail "the window manager did not frame the window"
+    else
+        poll eval '[ "$(geometry "$game")" = "640 300 640 480" ]'
+    fi
+    windowed=$(geometry "$game")
     if [ "$1" = with_wm ]; then
         # With the window manager's title bar and frame, which the player can move it by.
         local left right top bottom
@@ -671,8 +718,8 @@ big_screen_run() {  # with_wm | without_wm
         [ "$windowed" = "640 300 640 480" ] || fail "after F11 the game is at $windowed"
     fi
     keys F11
-    sleep 0.5
-    [ "$(geometry "$(wait_window "Kelvo Snake")")" = "0 0 1920 1080" ] || fail "F11 again"
+    poll eval '[ "$(geometry "$game")" = "0 0 1920 1080" ]' || fail "F11 again"
+    poll has_focus "Kelvo Snake" || fail "the game lost the focus after F11"
     # "Exit?" stands over the middle of the game.
     keys Escape
     wait_count "Kelvo Snake" 2 || fail "Esc did not ask \"Exit?\""
@@ -684,8 +731,9 @@ big_screen_run() {  # with_wm | without_wm
     keys n
     wait_count "Kelvo Snake" 1 || fail "No did not close \"Exit?\""
     # Another window taking the focus during play pauses the game.
+    poll has_focus "Kelvo Snake" || fail "the game did not get the focus back after No"
     keys space
-    sleep 0.5
+    shot_until big_started head_past big_started 335 "12,0,255" || fail "Space did not start"
     xmessage -geometry 160x60+10+10 "another program" >/dev/null 2>&1 &
     helpers+=($!)
     # With a window manager a window is activated through it; without, focused directly.
@@ -693,38 +741,33 @@ big_screen_run() {  # with_wm | without_wm
         if [ "$1" = with_wm ]; then xdotool windowactivate --sync "$2"; else xdotool windowfocus --sync "$2"; fi
     }
     give_focus "$1" "$(wait_window "xmessage")"
-    sleep 0.8
-    shot paused_a
-    sleep 2
+    shot_until paused_a shows_text paused_a "440x40+100+216" || fail "the prompt did not come back"
+    sleep 1  # what is tested: a second in which the paused game does not move
     shot paused_b
     cmp -s "$artifacts/paused_a.png" "$artifacts/paused_b.png" ||
         fail "the game went on while another window had the focus"
-    expect_text paused_a "440x40+100+216"  # the prompt is back
     kill "${helpers[-1]}"
     give_focus "$1" "$game"
-    sleep 0.3
+    poll has_focus "Kelvo Snake" || fail "the game did not get the focus back"
     keys space
-    sleep 0.3
     shot resumed_a
-    sleep 0.5
-    shot resumed_b
-    (($(head_right resumed_b 80 "12,0,255") > $(head_right resumed_a 80 "12,0,255"))) ||
+    local resumed_at
+    resumed_at=$(head_right resumed_a 80 "12,0,255")
+    shot_until resumed_b head_past resumed_b "$resumed_at" "12,0,255" ||
         fail "Space did not go on with the game"
     # M: the music off, and still off at the next start.
     keys m
-    sleep 0.2
+    poll grep -q '^mute=1$' "$work/game/data.ini" || fail "M was not kept: $(data)"
     keys Escape
     wait_count "Kelvo Snake" 2 || fail "Esc did not ask \"Exit?\""
     keys Return
     expect_exit
     opened "$work/first.trace" "$work/game/bck.wav" || fail "the music did not play at first"
-    grep -q '^mute=1$' "$work/game/data.ini" || fail "M was not kept: $(data)"
     start_traced second.trace
-    wait_window "Snake Menu" >/dev/null
-    sleep 0.3
+    wait_ready "Snake Menu" >/dev/null
     keys Return
-    wait_window "Kelvo Snake" >/dev/null
-    sleep 0.5
+    wait_ready "Kelvo Snake" >/dev/null
+    shot_field second_game
     keys Escape
     wait_count "Kelvo Snake" 2 || fail "Esc did not ask \"Exit?\""
     keys Return
@@ -757,6 +800,23 @@ start_weston() {  # WIDTH HEIGHT
     xdotool windowfocus --sync "$output"
 }
 
+# Under Wayland the test cannot see the program's windows from X, only the screen: takes the
+# screenshot AFTER until it differs from BEFORE and then holds still for two shots in a row
+# (a window opening is animated); false after about ten seconds.
+settled_after() {  # BEFORE AFTER
+    local seen=""
+    for _ in $(seq 60); do
+        shot "$2"
+        if ! cmp -s "$artifacts/$1.png" "$artifacts/$2.png"; then
+            [ -n "$seen" ] && cmp -s "$seen" "$artifacts/$2.png" && return 0
+            seen="$work/settling.png"
+            cp "$artifacts/$2.png" "$seen"
+        fi
+        sleep 0.05
+    done
+    return 1
+}
+
 start_wayland_game() {
     (cd "$work/game" && QT_QPA_PLATFORM=wayland WAYLAND_DISPLAY=wayland-e2e \
         XDG_RUNTIME_DIR="$runtime" exec ./kelvo-snake) >>"$work/game.log" 2>&1 &
@@ -766,16 +826,14 @@ start_wayland_game() {
 wayland() {
     local runtime output
     start_weston 1920 1080
+    settled_after nothing wayland_desktop || fail "Weston showed nothing"
     make_folder
     start_wayland_game
-    sleep 2
-    shot wayland_chooser
+    settled_after wayland_desktop wayland_chooser || fail "no chooser"
     keys Return
-    sleep 1
-    shot wayland_menu
+    settled_after wayland_chooser wayland_menu || fail "no menu after Enter"
     keys Return
-    sleep 1.5
-    shot wayland_game
+    settled_after wayland_menu wayland_game || fail "no game after Enter"
     find_field 640 480 "$(geometry "$output")"
     expect_tint wayland_game 320 5 blue
     expect_snake wayland_game "12 0 255"
@@ -784,22 +842,20 @@ wayland() {
         [ "$(screen_pixel wayland_game $at)" = "0 0 0" ] || fail "the game is not full screen at $at"
     done
     keys Escape
-    sleep 1
-    shot wayland_exit
+    settled_after wayland_game wayland_exit || fail "Esc showed nothing"
     # "Exit?" inside the game, in its middle: a light box on the black.
     local r g b
     read -r r g b < <(screen_pixel wayland_exit 960 520)
     ((r > 150 && g > 150 && b > 150)) || fail "no \"Exit?\" in the middle of the game ($r $g $b)"
     # While the box is up, only the box takes keys: F11, P and M do nothing to the game.
     keys F11 p m n
-    sleep 1
-    shot wayland_after_no
+    settled_after wayland_exit wayland_after_no || fail "No changed nothing"
     for at in "100 540" "960 10" "1900 1070"; do
         [ "$(screen_pixel wayland_after_no $at)" = "0 0 0" ] ||
             fail "a key pressed during \"Exit?\" left full screen ($at)"
     done
     keys Escape
-    sleep 1
+    settled_after wayland_after_no wayland_exit_again || fail "Esc showed nothing"
     keys Return
     expect_exit
     expect_data '[data]\nres=1\nask=1\nlvl=1\nscolor=0\nbcolor=0\n'
@@ -810,6 +866,7 @@ wayland() {
 wayland_panel() {
     local runtime output
     start_weston 1024 768
+    settled_after nothing wayland_panel_desktop || fail "Weston showed nothing"
     make_folder '[data]\nres=3\nask=1\n'
     start_wayland_game
     for _ in $(seq 100); do
@@ -817,8 +874,7 @@ wayland_panel() {
         sleep 0.05
     done
     grep -q "1024 \* 768 does not fit" "$work/game.log" || fail "1024 * 768 was taken as fitting"
-    sleep 1
-    shot wayland_panel_menu
+    settled_after wayland_panel_desktop wayland_panel_menu || fail "no menu"
     keys Escape
     expect_exit
     expect_data '[data]\nres=3\nask=1\n'
@@ -831,8 +887,7 @@ scaled_screen() {
     export QT_SCALE_FACTOR=1.5
     start_game
     local menu
-    menu=$(wait_window "Snake Menu")
-    sleep 0.3
+    menu=$(wait_ready "Snake Menu")
     read -r x y w h < <(geometry "$menu")
     [ "$w $h" = "1200 900" ] || fail "the menu is ${w}x$h, not 800 by 600 at 1.5"
     ((x >= 0 && y >= 0 && x + w <= 1920 && y + h <= 1080)) || fail "the menu lies off the screen"
@@ -844,15 +899,14 @@ scaled_screen() {
     sed -i 's/^ask=1$/ask=0/' "$work/game/data.ini"
     start_game
     local chooser
-    chooser=$(wait_window "Select Resolution :")
-    sleep 0.3
-    shot scaled_chooser
+    chooser=$(wait_ready "Select Resolution :")
     read -r x y w h < <(geometry "$chooser")
     ((x >= 0 && y >= 0 && x + w <= 1920 && y + h <= 1080)) || fail "the chooser lies off the screen"
     # The option texts, 1.5 times their places 16, 48 and 80 pixels down: 640 and 800 in
     # orange, 1024 dimmed.
     fx=$((x + 24)) fy=$((y + 24)) fk=1
-    expect_text scaled_chooser "100x40+20+0"
+    shot_until scaled_chooser shows_text scaled_chooser "100x40+20+0" ||
+        fail "the chooser shows no 640 * 480"
     expect_text scaled_chooser "100x40+20+48"
     local share
     share=$(orange_share scaled_chooser "100x40+20+96")
