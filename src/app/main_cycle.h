@@ -1,8 +1,8 @@
 // The program's start-up procedure: the chooser once, then menu and game over and over.
 #pragma once
 
-#include "platform/shared_state.h"
 #include "platform/platform.h"
+#include "platform/shared_state.h"
 
 // Shows each window modally; each call returns when that window has unloaded.
 class WindowCycle {
