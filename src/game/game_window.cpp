@@ -12,6 +12,18 @@
 #include "settings/keys.h"
 #include "views/qt_view.h"
 
+namespace {
+
+class SilentLabel : public QLabel {
+  public:
+    using QLabel::QLabel;
+
+  protected:
+    void paintEvent(QPaintEvent* /*event*/) override {}
+};
+
+}  // namespace
+
 GameWindow::GameWindow(Sn& rules, platform::Platform& platform)
     : ModalWindow(platform),
       rules_(rules),
@@ -25,6 +37,10 @@ GameWindow::GameWindow(Sn& rules, platform::Platform& platform)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
     setFocusPolicy(Qt::StrongFocus);
+    said_ = new SilentLabel(this);
+    said_->setTextFormat(Qt::PlainText);
+    said_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    said_->setFocusPolicy(Qt::NoFocus);
     timer2_.setSingleShot(false);
     if (const QScreen* screen = QGuiApplication::primaryScreen();
         screen && screen->refreshRate() > 1) {
@@ -76,6 +92,7 @@ void GameWindow::resizeEvent(QResizeEvent* event) {
     enlargement_ = std::max(1, std::min(width() / field.width(), height() / field.height()));
     origin_ = QPoint((width() - field.width() * enlargement_) / 2,
                      (height() - field.height() * enlargement_) / 2);
+    said_->setGeometry(FieldRect());
     pending_ = QRegion();
     update();
 }
@@ -159,6 +176,7 @@ void GameWindow::Refresh() {
         return;
     }
     SceneOf(rules_.controls, twipsPerPixelX_, twipsPerPixelY_, next_);
+    SayScreenText();
     pending_ += ChangedBetween(shown_, next_);
     std::swap(shown_, next_);
     // A change is painted at once, rather than posted, when a refresh interval has passed
@@ -178,6 +196,22 @@ void GameWindow::Refresh() {
         timer2_.start(rules_.controls.Timer2Interval);
     } else if (!rules_.controls.Timer2Enabled && timer2_.isActive()) {
         timer2_.stop();
+    }
+}
+
+void GameWindow::SayScreenText() {
+    std::string text;
+    for (const Label id :
+         {Label::lblspace, Label::lblscend, Label::lblHigh, Label::lblf2, Label::lblscore}) {
+        const LabelControl& label = rules_.controls.label(id);
+        if (label.Visible && !label.Caption.empty() && label.Caption != "$") {
+            text += (text.empty() ? "" : "\n") + label.Caption;
+        }
+    }
+    if (text != saidText_) {
+        saidText_ = text;
+        said_->setText(QString::fromStdString(text));
+        setAccessibleDescription(said_->text());
     }
 }
 

@@ -8,8 +8,10 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QRegion>
 #include <QTimer>
+#include <string>
 #include <vector>
 
 #include "game/game_scene.h"
@@ -55,12 +57,18 @@ class GameWindow : public views::ModalWindow {
     // A region of the field as the window's pixels.
     QRegion OnWindow(const QRegion& field) const;
     void PaintPending();
+    // Tells assistive technology what the screen says, when that changes.
+    void SayScreenText();
 
     Sn& rules_;
     platform::Platform& platform_;
     int enlargement_ = 1;
     QPoint origin_;
     QTimer timer2_;
+    // What the screen says (the prompt, the score, the game-over lines) as text, in a label
+    // that paints nothing: screen readers read it and hear each change.
+    QLabel* said_;
+    std::string saidText_;
     // Changes are painted at most once per refresh interval of the screen, in whole
     // milliseconds as Qt's timers count (16 at 60 Hz, so that 16 ms ticks all show); faster
     // ticks than the screen shows would only cost CPU. What waits is painted when the interval

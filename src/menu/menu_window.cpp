@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
+#include <QShortcut>
 #include <algorithm>
 
 #include "assets/font.h"
@@ -68,6 +69,18 @@ MenuWindow::MenuWindow(FrmMenu& rules, platform::Platform& platform)
         cmbbcolor_, [this](std::int16_t key) { rules_.cmbbcolor_KeyDown(key, 0); }, handlerOnly);
     RouteKeys(
         ch_, [this](std::int16_t key) { rules_.ch_KeyDown(key, 0); }, handlerOnly);
+    // The open lists, for assistive technology (Qt on Linux names a closed list by its value).
+    cmblvl_->view()->setAccessibleName(QStringLiteral("Levels"));
+    cmbscolor_->view()->setAccessibleName(QStringLiteral("Snake colours"));
+    cmbbcolor_->view()->setAccessibleName(QStringLiteral("Border colours"));
+    nextButton_ = PictureButton(QStringLiteral("Next"), kNext);
+    highScoreButton_ = PictureButton(QStringLiteral("HighScore"), kHighScore);
+    // HighScore has a key of its own.
+    auto* highScore = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_H), this);
+    connect(highScore, &QShortcut::activated, this, [this] {
+        PictureClicked(kHighScore);
+        AfterHandler();
+    });
     setTabOrder(cmblvl_, cmbscolor_);
     setTabOrder(cmbscolor_, cmbbcolor_);
     setTabOrder(cmbbcolor_, ch_);
@@ -128,6 +141,8 @@ void MenuWindow::ShowControls() {
         ch_->setChecked(c.ch == 1);
     }
     ch_->setGeometry(Pixels(c.chBox));
+    nextButton_->setGeometry(NextRect());
+    highScoreButton_->setGeometry(HighScoreRect());
     views::FitCaption(ch_);
     update();
 }

@@ -49,6 +49,8 @@ class MenuWindow : public views::ModalWindow {
     views::PictureBox* lright_;
     views::PictureBox* lin_;
     views::PictureBox* logo_;
+    QWidget* nextButton_;
+    QWidget* highScoreButton_;
     QComboBox* cmblvl_;
     QComboBox* cmbscolor_;
     QComboBox* cmbbcolor_;

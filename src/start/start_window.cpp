@@ -65,6 +65,8 @@ StartWindow::StartWindow(FrmStart& rules, platform::Platform& platform)
     label1_->setTextFormat(Qt::PlainText);
     label1_->setObjectName(QStringLiteral("next"));
     place(label1_, kLabel1Place);
+    // "Next!" is a push button to assistive technology; the sizes are named as a group.
+    PictureButton(QStringLiteral("Next!"), 0)->setGeometry(label1_->geometry());
     for (QWidget* captioned :
          std::initializer_list<QWidget*>{options_[0], options_[1], options_[2], check1_, label1_}) {
         views::FitCaption(captioned);

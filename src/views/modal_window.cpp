@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <algorithm>
 
 #include "settings/keys.h"
@@ -124,6 +125,30 @@ int ModalWindow::PictureAt(const QPoint& /*at*/) const {
 }
 
 void ModalWindow::PictureClicked(int /*id*/) {}
+
+namespace {
+
+class InvisibleButton : public QPushButton {
+  public:
+    using QPushButton::QPushButton;
+
+  protected:
+    void paintEvent(QPaintEvent* /*event*/) override {}
+};
+
+}  // namespace
+
+QWidget* ModalWindow::PictureButton(const QString& name, int id) {
+    auto* button = new InvisibleButton(this);
+    button->setAccessibleName(name);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setAttribute(Qt::WA_TransparentForMouseEvents);
+    connect(button, &QPushButton::clicked, this, [this, id] {
+        PictureClicked(id);
+        AfterHandler();
+    });
+    return button;
+}
 
 void ModalWindow::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {

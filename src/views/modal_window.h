@@ -47,6 +47,10 @@ class ModalWindow : public QDialog, public platform::WindowHost {
     // picture acts on a left click, press and release both on it.
     virtual int PictureAt(const QPoint& at) const;
     virtual void PictureClicked(int id);
+    // The same picture as a push button to assistive technology (a screen reader's Press acts
+    // as a click), drawn by the window as before: it paints nothing, takes no focus and lets
+    // the mouse through. The caller places it over the picture.
+    QWidget* PictureButton(const QString& name, int id);
     // Shows the rules' state after one of their handlers has run.
     virtual void ShowRulesState() {}
     // The window is about to close: stop its timers.

@@ -1,0 +1,126 @@
+// What a screen reader finds in each window, read through Qt's accessibility interfaces
+// offscreen: every control it can focus has a name, the pictures that act as buttons are push
+// buttons whose Press acts, and the game's state is text that changes with it.
+#include <QAccessible>
+#include <QApplication>
+#include <QComboBox>
+#include <QTest>
+#include <vector>
+
+#include "assets/font.h"
+#include "game/game_window.h"
+#include "menu/menu_window.h"
+#include "platform/qt_platform.h"
+#include "start/start_window.h"
+#include "support/drive_modal.h"
+#include "support/rules_fixture.h"
+
+namespace {
+
+// Every accessible object below `root`, depth first.
+std::vector<QAccessibleInterface*> Tree(QAccessibleInterface* root) {
+    std::vector<QAccessibleInterface*> all;
+    for (int i = 0; i < root->childCount(); ++i) {
+        QAccessibleInterface* child = root->child(i);
+        all.push_back(child);
+        const auto below = Tree(child);
+        all.insert(all.end(), below.begin(), below.end());
+    }
+    return all;
+}
+
+std::vector<QAccessibleInterface*> TreeOf(QWidget* window) {
+    return Tree(QAccessible::queryAccessibleInterface(window));
+}
+
+QAccessibleInterface* Find(QWidget* window, QAccessible::Role role, const QString& name) {
+    for (QAccessibleInterface* object : TreeOf(window)) {
+        if (object->role() == role && object->text(QAccessible::Name) == name) {
+            return object;
+        }
+    }
+    return nullptr;
+}
+
+void ExpectNamedFocusables(QWidget* window) {
+    for (QAccessibleInterface* object : TreeOf(window)) {
+        if (object->state().focusable) {
+            QVERIFY2(!object->text(QAccessible::Name).isEmpty(),
+                     qPrintable(QStringLiteral("a focusable object without a name, role %1")
+                                    .arg(object->role())));
+        }
+    }
+}
+
+void Press(QAccessibleInterface* button) {
+    QVERIFY(button != nullptr);
+    QVERIFY(button->actionInterface()->actionNames().contains(
+        QAccessibleActionInterface::pressAction()));
+    button->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+}
+
+}  // namespace
+
+class TestAccessibility : public QObject {
+    Q_OBJECT
+  private slots:
+    void initTestCase() { assets::InstallGameFont(); }
+
+    void theChoosersNextIsAButtonThatGoesOn() {
+        RulesFixture<FrmStart> f;
+        DriveModal<StartWindow>(
+            [](StartWindow* w) {
+                ExpectNamedFocusables(w);
+                Press(Find(w, QAccessible::PushButton, QStringLiteral("Next!")));
+            },
+            [&f] { ShowStartModal(f.rules, f.fake.bundle); });
+        QVERIFY(f.rules.nextChosen);
+    }
+
+    void theMenusPicturesAreButtonsAndHighScoreHasAKey() {
+        RulesFixture<FrmMenu> f;
+        f.shared.ResWidth = 800;
+        f.shared.ResHeight = 600;
+        DriveModal<MenuWindow>(
+            [&f](MenuWindow* w) {
+                ExpectNamedFocusables(w);
+                Press(Find(w, QAccessible::PushButton, QStringLiteral("HighScore")));
+                QTRY_COMPARE(f.fake.boxes.shown.size(), size_t{1});
+                QTest::keyClick(w->cmblvl(), Qt::Key_H, Qt::ControlModifier);
+                QCOMPARE(f.fake.boxes.shown.size(), size_t{2});
+                Press(Find(w, QAccessible::PushButton, QStringLiteral("Next")));
+            },
+            [&f] { ShowMenuModal(f.rules, f.fake.bundle); });
+        QTRY_VERIFY(f.rules.nextChosen);
+    }
+
+    void theGamesTextFollowsItsState() {
+        RulesFixture<Sn> f;
+        f.shared = fake::GameChoices(10);
+        platform::QtTickCounter clock;
+        platform::QtEventPump pump;
+        platform::Platform bundle{clock,          pump,          f.fake.boxes, f.fake.sound,
+                                  f.fake.process, f.fake.screen, f.fake.random};
+        Sn rules{bundle, f.shared};
+        DriveModal<GameWindow>(
+            [&rules](GameWindow* w) {
+                QAccessibleInterface* said = Find(w, QAccessible::StaticText,
+                                                  QStringLiteral("Press Spacebar TO Start . . ."));
+                QVERIFY(said != nullptr);
+                rules.Elongate_Snake();  // as an apple does
+                w->Refresh();
+                QVERIFY(said->text(QAccessible::Name).endsWith("Score : 10   Snake Length : 8"));
+                rules.Game_Over();
+                w->Refresh();
+                QVERIFY(said->text(QAccessible::Name)
+                            .contains(
+                                "Your Score Is: 10\nCongrats! High Score\n Press F2 To Restart !"));
+                QTest::keyClick(w, Qt::Key_F2);
+            },
+            [&] { ShowGameModal(rules, bundle); });
+        QVERIFY(rules.restartPressed);
+    }
+};
+
+QTEST_MAIN(TestAccessibility)
+#include "test_accessibility.moc"
