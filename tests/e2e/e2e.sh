@@ -744,7 +744,8 @@ big_screen_run() {  # with_wm | without_wm
     shot_until paused_a shows_text paused_a "440x40+100+216" || fail "the prompt did not come back"
     sleep 1  # what is tested: a second in which the paused game does not move
     shot paused_b
-    cmp -s "$artifacts/paused_a.png" "$artifacts/paused_b.png" ||
+    # The head, not the whole screen: the score's flash after an apple ends by its own timer.
+    [ "$(head_right paused_a 80 "12,0,255")" = "$(head_right paused_b 80 "12,0,255")" ] ||
         fail "the game went on while another window had the focus"
     kill "${helpers[-1]}"
     give_focus "$1" "$game"
