@@ -12,18 +12,6 @@
 #include "settings/keys.h"
 #include "views/qt_view.h"
 
-namespace {
-
-class SilentLabel : public QLabel {
-  public:
-    using QLabel::QLabel;
-
-  protected:
-    void paintEvent(QPaintEvent* /*event*/) override {}
-};
-
-}  // namespace
-
 GameWindow::GameWindow(Sn& rules, platform::Platform& platform)
     : ModalWindow(platform),
       rules_(rules),
@@ -37,10 +25,7 @@ GameWindow::GameWindow(Sn& rules, platform::Platform& platform)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
     setFocusPolicy(Qt::StrongFocus);
-    said_ = new SilentLabel(this);
-    said_->setTextFormat(Qt::PlainText);
-    said_->setAttribute(Qt::WA_TransparentForMouseEvents);
-    said_->setFocusPolicy(Qt::NoFocus);
+    said_ = views::UnseenLabel(QString(), this);
     timer2_.setSingleShot(false);
     if (const QScreen* screen = QGuiApplication::primaryScreen();
         screen && screen->refreshRate() > 1) {
@@ -200,7 +185,13 @@ void GameWindow::Refresh() {
 }
 
 void GameWindow::SayScreenText() {
-    std::string text;
+    // A wait after play is a pause: the screen shows the prompt it shows before the first step.
+    if (rules_.IsOver()) {
+        played_ = false;
+    } else if (!rules_.IsWaiting()) {
+        played_ = true;
+    }
+    std::string text = played_ && rules_.IsWaiting() ? "Paused" : "";
     for (const Label id :
          {Label::lblspace, Label::lblscend, Label::lblHigh, Label::lblf2, Label::lblscore}) {
         const LabelControl& label = rules_.controls.label(id);

@@ -69,6 +69,7 @@ class GameWindow : public views::ModalWindow {
     // that paints nothing: screen readers read it and hear each change.
     QLabel* said_;
     std::string saidText_;
+    bool played_ = false;  // the game has left its first wait
     // Changes are painted at most once per refresh interval of the screen, in whole
     // milliseconds as Qt's timers count (16 at 60 Hz, so that 16 ms ticks all show); faster
     // ticks than the screen shows would only cost CPU. What waits is painted when the interval

@@ -4,14 +4,17 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QPainter>
 #include <QScreen>
 #include <QShortcut>
 #include <algorithm>
+#include <array>
 
 #include "assets/font.h"
 #include "assets/pictures.h"
 #include "platform/keys.h"
+#include "views/named_list.h"
 #include "views/qt_view.h"
 
 using assets::Picture;
@@ -20,6 +23,23 @@ namespace {
 
 // The pictures that act as buttons.
 enum ClickablePicture { kNext, kHighScore };
+
+constexpr const char* kLevelHint = "1 is the Easiest, 10 is the most Difficult.";
+
+// A caption drawn as a picture, and its words.
+struct Caption {
+    const Box* box;
+    Picture picture;
+    const char* words;
+};
+
+std::array<Caption, MenuWindow::kCaptionCount> Captions(const FrmMenu::Controls& c) {
+    return {{{&c.lblopt, Picture::TextOptions, "OPTIONS"},
+             {&c.lbllvl, Picture::TextLevel, "Level :"},
+             {&c.lblscolor, Picture::TextSnakeColour, "Snake's color :"},
+             {&c.lblbcolor, Picture::TextBorderColour, "Border color :"},
+             {&c.lblclvl, Picture::TextLevelHint, kLevelHint}}};
+}
 
 }  // namespace
 
@@ -45,8 +65,8 @@ MenuWindow::MenuWindow(FrmMenu& rules, platform::Platform& platform)
     lin_ = box(hStrip);
     logo_ = box(Picture::Logo);
 
-    auto list = [this] {
-        auto* combo = new QComboBox(this);
+    auto list = [this](const char* name, const QString& description = QString()) {
+        auto* combo = new views::NamedList(QString::fromLatin1(name), description, this);
         combo->setEditable(false);
         combo->setFont(assets::GameFont(9));
         views::ApplyLook(combo);
@@ -55,9 +75,18 @@ MenuWindow::MenuWindow(FrmMenu& rules, platform::Platform& platform)
         views::ApplyLook(combo->view()->window());
         return combo;
     };
-    cmblvl_ = list();
-    cmbscolor_ = list();
-    cmbbcolor_ = list();
+    cmblvl_ = list("Level", QString::fromLatin1(kLevelHint));
+    cmbscolor_ = list("Snake colour");
+    cmbbcolor_ = list("Border colour");
+    // The captions drawn as pictures, as words for assistive technology; each list's caption
+    // is its label.
+    const std::array<QComboBox*, kCaptionCount> labelled{nullptr, cmblvl_, cmbscolor_, cmbbcolor_,
+                                                         nullptr};
+    const auto captions = Captions(rules_.controls);
+    for (size_t i = 0; i < captions.size(); ++i) {
+        captions_[i] = views::UnseenLabel(QString::fromLatin1(captions[i].words), this);
+        captions_[i]->setBuddy(labelled[i]);
+    }
     ch_ = new QCheckBox(QStringLiteral("Show Select Resolution Window at StartUp"), this);
     // Esc and Enter belong to the handlers; every other key keeps the control's own handling.
     const auto handlerOnly = {platform::key::Return, platform::key::Escape};
@@ -69,7 +98,7 @@ MenuWindow::MenuWindow(FrmMenu& rules, platform::Platform& platform)
         cmbbcolor_, [this](std::int16_t key) { rules_.cmbbcolor_KeyDown(key, 0); }, handlerOnly);
     RouteKeys(
         ch_, [this](std::int16_t key) { rules_.ch_KeyDown(key, 0); }, handlerOnly);
-    // The open lists, for assistive technology (Qt on Linux names a closed list by its value).
+    // The open lists, for assistive technology.
     cmblvl_->view()->setAccessibleName(QStringLiteral("Levels"));
     cmbscolor_->view()->setAccessibleName(QStringLiteral("Snake colours"));
     cmbbcolor_->view()->setAccessibleName(QStringLiteral("Border colours"));
@@ -141,6 +170,11 @@ void MenuWindow::ShowControls() {
         ch_->setChecked(c.ch == 1);
     }
     ch_->setGeometry(Pixels(c.chBox));
+    const auto captions = Captions(c);
+    for (size_t i = 0; i < captions.size(); ++i) {
+        captions_[i]->setGeometry(
+            ImageRect(*captions[i].box, static_cast<int>(captions[i].picture)));
+    }
     nextButton_->setGeometry(NextRect());
     highScoreButton_->setGeometry(HighScoreRect());
     views::FitCaption(ch_);
@@ -151,14 +185,17 @@ void MenuWindow::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::black);
     const FrmMenu::Controls& c = rules_.controls;
-    const std::pair<const Box*, Picture> images[] = {
-        {&c.lblopt, Picture::TextOptions},        {&c.lbllvl, Picture::TextLevel},
-        {&c.lblscolor, Picture::TextSnakeColour}, {&c.lblbcolor, Picture::TextBorderColour},
-        {&c.lblclvl, Picture::TextLevelHint},     {&c.comment, Picture::Comment},
-        {&c.lblNext, Picture::TextNext},          {&c.lblHighsc, Picture::TextHighScore},
+    const qreal ratio = devicePixelRatioF();
+    for (const Caption& caption : Captions(c)) {
+        painter.drawImage(Pixels(*caption.box).topLeft(), assets::Image(caption.picture, ratio));
+    }
+    const std::pair<const Box*, Picture> pictures[] = {
+        {&c.comment, Picture::Comment},
+        {&c.lblNext, Picture::TextNext},
+        {&c.lblHighsc, Picture::TextHighScore},
     };
-    for (const auto& [box, picture] : images) {
-        painter.drawImage(Pixels(*box).topLeft(), assets::Image(picture, devicePixelRatioF()));
+    for (const auto& [box, picture] : pictures) {
+        painter.drawImage(Pixels(*box).topLeft(), assets::Image(picture, ratio));
     }
 }
 

@@ -6,8 +6,11 @@
 #include "platform/platform.h"
 #include "views/modal_window.h"
 
+#include <array>
+
 class QCheckBox;
 class QComboBox;
+class QLabel;
 
 namespace views {
 class PictureBox;
@@ -17,6 +20,9 @@ class MenuWindow : public views::ModalWindow {
     Q_OBJECT
   public:
     MenuWindow(FrmMenu& rules, platform::Platform& platform);
+
+    // The captions drawn as pictures: "OPTIONS", the three lists' and the level hint.
+    static constexpr size_t kCaptionCount = 5;
 
     // Places and fills the widgets from the rules' controls.
     void ShowControls();
@@ -55,6 +61,7 @@ class MenuWindow : public views::ModalWindow {
     QComboBox* cmbscolor_;
     QComboBox* cmbbcolor_;
     QCheckBox* ch_;
+    std::array<QLabel*, kCaptionCount> captions_{};
     bool focusShown_ = false;
 };
 

@@ -1,6 +1,7 @@
 #include "start/start_window.h"
 
 #include <QCheckBox>
+#include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QRadioButton>
@@ -44,10 +45,19 @@ StartWindow::StartWindow(FrmStart& rules, platform::Platform& platform)
     };
     setFixedSize(views::PixelRect(0, 0, kClientWidth, kClientHeight, tx, ty).size());
 
+    // The sizes form a group for assistive technology, which draws nothing of its own.
+    auto* sizes = new views::Unpainted<QGroupBox>(this);
+    sizes->setAccessibleName(QStringLiteral("Screen size"));
+    QRect sizesPlace;
+    for (const Placement& p : kOptionPlaces) {
+        sizesPlace |= views::PixelRect(p.left, p.top, p.width, p.height, tx, ty);
+    }
+    sizes->setGeometry(sizesPlace);
     for (size_t i = 0; i < options_.size(); ++i) {
-        auto* option = new QRadioButton(QString::fromLatin1(kOptionTexts[i]), this);
+        auto* option = new QRadioButton(QString::fromLatin1(kOptionTexts[i]), sizes);
         option->setFont(assets::GameFont(9.75));
         place(option, kOptionPlaces[i]);
+        option->move(option->pos() - sizesPlace.topLeft());
         connect(option, &QRadioButton::toggled, this, [this, i](bool on) {
             if (on) {
                 rules_.SelectOption(static_cast<int>(i));
@@ -65,7 +75,7 @@ StartWindow::StartWindow(FrmStart& rules, platform::Platform& platform)
     label1_->setTextFormat(Qt::PlainText);
     label1_->setObjectName(QStringLiteral("next"));
     place(label1_, kLabel1Place);
-    // "Next!" is a push button to assistive technology; the sizes are named as a group.
+    // "Next!" is a push button to assistive technology.
     PictureButton(QStringLiteral("Next!"), 0)->setGeometry(label1_->geometry());
     for (QWidget* captioned :
          std::initializer_list<QWidget*>{options_[0], options_[1], options_[2], check1_, label1_}) {

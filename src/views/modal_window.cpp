@@ -126,20 +126,8 @@ int ModalWindow::PictureAt(const QPoint& /*at*/) const {
 
 void ModalWindow::PictureClicked(int /*id*/) {}
 
-namespace {
-
-class InvisibleButton : public QPushButton {
-  public:
-    using QPushButton::QPushButton;
-
-  protected:
-    void paintEvent(QPaintEvent* /*event*/) override {}
-};
-
-}  // namespace
-
 QWidget* ModalWindow::PictureButton(const QString& name, int id) {
-    auto* button = new InvisibleButton(this);
+    auto* button = new Unpainted<QPushButton>(this);
     button->setAccessibleName(name);
     button->setFocusPolicy(Qt::NoFocus);
     button->setAttribute(Qt::WA_TransparentForMouseEvents);

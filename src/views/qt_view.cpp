@@ -1,7 +1,7 @@
 #include "views/qt_view.h"
 
+#include <QLabel>
 #include <QPainter>
-
 #include <QPalette>
 #include <cmath>
 #include "assets/pictures.h"
@@ -95,6 +95,14 @@ void FitCaption(QWidget* control) {
         font.setPointSizeF(font.pointSizeF() - 0.25);
         control->setFont(font);
     }
+}
+
+QLabel* UnseenLabel(const QString& text, QWidget* parent) {
+    auto* label = new Unpainted<QLabel>(text, parent);
+    label->setTextFormat(Qt::PlainText);
+    label->setFocusPolicy(Qt::NoFocus);
+    label->setAttribute(Qt::WA_TransparentForMouseEvents);
+    return label;
 }
 
 QRect PixelRect(float left, float top, float width, float height, float twipsPerPixelX,

@@ -9,6 +9,9 @@
 
 #include "assets/catalog.h"
 
+class QLabel;
+class QPaintEvent;
+
 namespace views {
 
 // The key code (platform/keys.h) a window's key handler receives for a Qt key; 0 for keys
@@ -26,6 +29,21 @@ QString IndicatorStyle();
 // Shrinks a captioned control's font a quarter point at a time until the caption fits the
 // control's width: the boxes were designed around narrower fonts than a Linux desktop's.
 void FitCaption(QWidget* control);
+
+// A widget of the kind W that paints nothing: it stands for assistive technology over a
+// picture, or words, that the window draws itself.
+template <class W>
+class Unpainted : public W {
+  public:
+    using W::W;
+
+  protected:
+    void paintEvent(QPaintEvent* /*event*/) override {}
+};
+
+// Words the window shows as a picture or draws itself, as text for assistive technology: a
+// label that paints nothing, takes no focus and lets the mouse through.
+QLabel* UnseenLabel(const QString& text, QWidget* parent);
 
 // A rectangle in twips as whole pixels.
 QRect PixelRect(float left, float top, float width, float height, float twipsPerPixelX,

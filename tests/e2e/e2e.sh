@@ -5,7 +5,7 @@
 # Usage: e2e.sh CASE PROGRAM_DIR ARTIFACT_DIR [CLOSE_REQUEST]
 #   CASE: first_run | second_run | large_resolution | esc_then_no | close_requests |
 #         big_screen | big_screen_wm | wayland | scaled_screen (on a 1920 by 1080 screen) |
-#         wayland_panel |
+#         wayland_panel | screen_reader |
 #         installed_package (PROGRAM_DIR is then the build folder, which cpack packs)
 #   CLOSE_REQUEST: the helper that sends a window a window-system close request
 set -euo pipefail
@@ -917,6 +917,19 @@ scaled_screen() {
     keys Escape
     expect_exit
     grep -q '^res=3$' "$work/game/data.ini" || fail "the stored size was overwritten: $(data)"
+}
+
+# The program as a screen reader reads it, over AT-SPI on a private session bus.
+screen_reader() {
+    make_folder
+    DBUS_SESSION_BUS_ADDRESS=$(dbus-daemon --session --fork --print-address=1 --print-pid=3 \
+        3>"$work/bus.pid")
+    export DBUS_SESSION_BUS_ADDRESS
+    helpers+=("$(cat "$work/bus.pid")")
+    /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
+    helpers+=($!)
+    QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 start_game
+    /usr/bin/python3 "$(dirname "$0")/screen_reader.py" || fail "read over AT-SPI"
 }
 
 case $case_name in

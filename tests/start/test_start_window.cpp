@@ -46,7 +46,8 @@ class TestStartWindow : public QObject {
             QVERIFY(w->check1()->isChecked());
             QCOMPARE(w->check1()->text(), QStringLiteral("Don't ask me again."));
             QCOMPARE(w->label1()->text(), QStringLiteral("Next!"));
-            QCOMPARE(w->option(1)->geometry(), QRect(16, 48, 153, 33));
+            QCOMPARE(QRect(w->option(1)->mapTo(w, QPoint(0, 0)), w->option(1)->size()),
+                     QRect(16, 48, 153, 33));
             QCOMPARE(w->label1()->geometry(), QRect(144, 144, 57, 25));
             QCOMPARE(QFontInfo(w->option(0)->font()).family(), assets::GameFontFamily());
             QCOMPARE(w->palette().color(QPalette::WindowText), QColor(255, 128, 0));

@@ -71,6 +71,11 @@ class TestAccessibility : public QObject {
         DriveModal<StartWindow>(
             [](StartWindow* w) {
                 ExpectNamedFocusables(w);
+                QAccessibleInterface* sizes =
+                    Find(w, QAccessible::Grouping, QStringLiteral("Screen size"));
+                QVERIFY(sizes != nullptr);
+                QCOMPARE(sizes->childCount(), 3);
+                QCOMPARE(sizes->child(2)->text(QAccessible::Name), QStringLiteral("1024 * 768"));
                 Press(Find(w, QAccessible::PushButton, QStringLiteral("Next!")));
             },
             [&f] { ShowStartModal(f.rules, f.fake.bundle); });
@@ -84,6 +89,20 @@ class TestAccessibility : public QObject {
         DriveModal<MenuWindow>(
             [&f](MenuWindow* w) {
                 ExpectNamedFocusables(w);
+                // Each list is named by what it sets, labelled by its caption; never by its value.
+                const std::pair<QComboBox*, const char*> lists[] = {
+                    {w->cmblvl(), "Level"},
+                    {w->cmbscolor(), "Snake colour"},
+                    {w->cmbbcolor(), "Border colour"}};
+                for (const auto& [list, name] : lists) {
+                    QAccessibleInterface* object = QAccessible::queryAccessibleInterface(list);
+                    QCOMPARE(object->text(QAccessible::Name), QString::fromLatin1(name));
+                    QCOMPARE(object->text(QAccessible::Value), list->currentText());
+                    QCOMPARE(object->relations(QAccessible::Label).size(), 1);
+                }
+                QCOMPARE(QAccessible::queryAccessibleInterface(w->cmblvl())
+                             ->text(QAccessible::Description),
+                         QStringLiteral("1 is the Easiest, 10 is the most Difficult."));
                 Press(Find(w, QAccessible::PushButton, QStringLiteral("HighScore")));
                 QTRY_COMPARE(f.fake.boxes.shown.size(), size_t{1});
                 QTest::keyClick(w->cmblvl(), Qt::Key_H, Qt::ControlModifier);
@@ -107,6 +126,11 @@ class TestAccessibility : public QObject {
                 QAccessibleInterface* said = Find(w, QAccessible::StaticText,
                                                   QStringLiteral("Press Spacebar TO Start . . ."));
                 QVERIFY(said != nullptr);
+                rules.controls.label(Label::lblspace).Visible = false;  // as Space does
+                w->Refresh();
+                rules.Pause();
+                QCOMPARE(said->text(QAccessible::Name),
+                         QStringLiteral("Paused\nPress Spacebar TO Start . . ."));
                 rules.Elongate_Snake();  // as an apple does
                 w->Refresh();
                 QVERIFY(said->text(QAccessible::Name).endsWith("Score : 10   Snake Length : 8"));
