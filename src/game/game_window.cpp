@@ -10,6 +10,7 @@
 
 #include "assets/pictures.h"
 #include "settings/keys.h"
+#include "views/accessible_widgets.h"
 #include "views/qt_view.h"
 
 GameWindow::GameWindow(Sn& rules, platform::Platform& platform)
@@ -25,7 +26,7 @@ GameWindow::GameWindow(Sn& rules, platform::Platform& platform)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
     setFocusPolicy(Qt::StrongFocus);
-    said_ = views::UnseenLabel(QString(), this);
+    said_ = new views::Announcement(this);
     timer2_.setSingleShot(false);
     if (const QScreen* screen = QGuiApplication::primaryScreen();
         screen && screen->refreshRate() > 1) {
@@ -201,8 +202,7 @@ void GameWindow::SayScreenText() {
     }
     if (text != saidText_) {
         saidText_ = text;
-        said_->setText(QString::fromStdString(text));
-        setAccessibleDescription(said_->text());
+        said_->Announce(QString::fromStdString(text));
     }
 }
 

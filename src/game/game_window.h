@@ -8,7 +8,6 @@
 #pragma once
 
 #include <QElapsedTimer>
-#include <QLabel>
 #include <QRegion>
 #include <QTimer>
 #include <string>
@@ -18,6 +17,10 @@
 #include "game/sn.h"
 #include "platform/platform.h"
 #include "views/modal_window.h"
+
+namespace views {
+class Announcement;
+}
 
 class GameWindow : public views::ModalWindow {
     Q_OBJECT
@@ -65,9 +68,9 @@ class GameWindow : public views::ModalWindow {
     int enlargement_ = 1;
     QPoint origin_;
     QTimer timer2_;
-    // What the screen says (the prompt, the score, the game-over lines) as text, in a label
-    // that paints nothing: screen readers read it and hear each change.
-    QLabel* said_;
+    // What the screen says (the prompt, the score, the game-over lines) as text, announced to
+    // screen readers at each change.
+    views::Announcement* said_;
     std::string saidText_;
     bool played_ = false;  // the game has left its first wait
     // Changes are painted at most once per refresh interval of the screen, in whole

@@ -14,7 +14,7 @@
 #include "assets/font.h"
 #include "assets/pictures.h"
 #include "platform/keys.h"
-#include "views/named_list.h"
+#include "views/accessible_widgets.h"
 #include "views/qt_view.h"
 
 using assets::Picture;

@@ -2,7 +2,7 @@
 """The running program as a screen reader reads it over AT-SPI, from the chooser to game over.
 
 It presses the picture buttons through their Press action, as a screen reader does, sends Space
-as a keyboard does, and listens to the game's text changing. DISPLAY and the session bus of the
+as a keyboard does, and listens for the game's text being announced. DISPLAY and the session bus of the
 program's accessibility bus are set by the caller; the program's data.ini asks for the chooser.
 """
 import subprocess
@@ -91,8 +91,9 @@ def menu():
         fail(f"the lists are named {names}")
     for node in lists:
         items = [item.name for item in walk(node) if item.getRole() == pyatspi.ROLE_LIST_ITEM]
-        if not items or node.name in items:
-            fail(f"the list \"{node.name}\" is named by a value of {items}")
+        value = node.queryText().getText(0, -1)
+        if node.name in items or value not in items:
+            fail(f"the list \"{node.name}\" shows \"{value}\" of {items}")
     labels = [r.getTarget(0).name for r in lists[0].getRelationSet()
               if r.getRelationType() == pyatspi.RELATION_LABELLED_BY]
     if labels != ["Level :"] or not lists[0].description.startswith("1 is the Easiest"):
@@ -111,9 +112,14 @@ def game():
     said = wait_for("the prompt", lambda: next(
         (n for n in walk(win) if n.name == "Press Spacebar TO Start . . ."), None))
     wait_for("the game's focus", lambda: win.getState().contains(pyatspi.STATE_ACTIVE))
-    heard = []
-    pyatspi.Registry.registerEventListener(
-        lambda event: heard.append(event.source.name), "object:property-change:accessible-name")
+    heard = []  # what was shown as a notification, which screen readers read out
+
+    def on_showing(event):
+        if event.detail1 and event.source.getRole() == pyatspi.ROLE_NOTIFICATION:
+            event.source.clear_cache()  # its name, as it is now
+            heard.append(event.source.name)
+
+    pyatspi.Registry.registerEventListener(on_showing, "object:state-changed:showing")
     subprocess.run(["xdotool", "key", "space"], check=True)
 
     def game_over_heard():

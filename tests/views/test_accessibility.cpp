@@ -123,7 +123,7 @@ class TestAccessibility : public QObject {
         Sn rules{bundle, f.shared};
         DriveModal<GameWindow>(
             [&rules](GameWindow* w) {
-                QAccessibleInterface* said = Find(w, QAccessible::StaticText,
+                QAccessibleInterface* said = Find(w, QAccessible::Notification,
                                                   QStringLiteral("Press Spacebar TO Start . . ."));
                 QVERIFY(said != nullptr);
                 rules.controls.label(Label::lblspace).Visible = false;  // as Space does
