@@ -109,6 +109,7 @@ def menu():
 
 def game():
     win = wait_for("the game", lambda: window("Kelvo Snake"))
+    expect_named_focusables(win)
     said = wait_for("the prompt", lambda: next(
         (n for n in walk(win) if n.name == "Press Spacebar TO Start . . ."), None))
     wait_for("the game's focus", lambda: win.getState().contains(pyatspi.STATE_ACTIVE))
