@@ -2,11 +2,11 @@
 // drawn on the window, real drop-down lists and a check box, all placed from FrmMenu's twips.
 #pragma once
 
+#include <array>
+
 #include "menu/frm_menu.h"
 #include "platform/platform.h"
 #include "views/modal_window.h"
-
-#include <array>
 
 class QCheckBox;
 class QComboBox;
