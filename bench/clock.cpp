@@ -114,11 +114,9 @@ Result Run(int level, bool busy, double seconds, const std::string& folder) {
     fake::Random random;  // always 0.5
     platform::EventPump& pump = busy ? static_cast<platform::EventPump&>(spinning) : sleeping;
     platform::Platform bundle{clock, pump, answers, silence, end, screen, random};
-    SharedState shared;
-    shared.KeepRunning = true;
+    SharedState shared = fake::GameChoices(level);
     shared.ResWidth = 1024;
     shared.ResHeight = 768;
-    shared.Level = level;
     shared.SnakeColor = "Green";
     shared.BorderColor = "Orange";
     Sn rules(bundle, shared);
