@@ -1,119 +1,135 @@
 #include "app/command_line.h"
 
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <QApplication>
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <algorithm>
 #include <cstdio>
-#include <iterator>
+#include <cstdlib>
+#include <cstring>
+#include <string_view>
+#include <vector>
+
+#include "platform/program_places.h"
+
+extern char** environ;
 
 namespace {
 
-// The options that QApplication takes for itself, on every platform or on X11.
-struct QtOption {
-    const char* name;
-    const char* value;  // what follows it, or nullptr for a plain switch
-    const char* description;
-};
+// Set for a run that JudgedApart starts.
+constexpr char kJudgeOnly[] = "KELVO_SNAKE_JUDGE_COMMAND_LINE";
 
-constexpr QtOption kQtOptions[] = {
-    {"platform", "name[:options]", "The window system plugin: xcb, wayland, offscreen …"},
-    {"platformpluginpath", "path", "Where to look for window system plugins."},
-    {"platformtheme", "name", "The platform theme."},
-    {"plugin", "name", "Loads an extra input plugin."},
-    {"qwindowgeometry", "geometry", "The first window's geometry (WIDTHxHEIGHT+X+Y)."},
-    {"qwindowicon", "icon", "The windows' icon."},
-    {"qwindowtitle", "title", "The first window's title."},
-    {"reverse", nullptr, "Lays the windows out from right to left."},
-    {"session", "id", "The session to restore."},
-    {"style", "style", "The widget style: Fusion, Windows …"},
-    {"stylesheet", "file", "A style sheet for the widgets."},
-    {"widgetcount", nullptr, "Prints how many widgets were left at the end."},
-    {"display", "display", "X11: the display to connect to."},
-    {"geometry", "geometry", "X11: the same as -qwindowgeometry."},
-    {"name", "name", "X11: the instance name of the windows' class."},
-    {"nograb", nullptr, "X11: never grabs the mouse or the keyboard."},
-    {"dograb", nullptr, "X11: grabs even under a debugger."},
-    {"qmljsdebugger", "port:N", "Given as -qmljsdebugger=…: starts the QML debugger."},
-};
-
-// The Qt option an argument names (-name, --name or -name=value), if it is one.
-const QtOption* QtOptionOf(const QString& argument, bool* valueAttached) {
-    if (!argument.startsWith(QLatin1Char('-')) || argument == QLatin1String("--")) {
-        return nullptr;
-    }
-    QString name = argument.mid(argument.startsWith(QLatin1String("--")) ? 2 : 1);
-    const qsizetype equals = name.indexOf(QLatin1Char('='));
-    *valueAttached = equals >= 0;
-    name.truncate(equals >= 0 ? equals : name.size());
-    const auto found =
-        std::find_if(std::begin(kQtOptions), std::end(kQtOptions),
-                     [&](const QtOption& o) { return name == QLatin1String(o.name); });
-    return found == std::end(kQtOptions) ? nullptr : found;
+bool AsksForHelpOrVersion(std::string_view argument) {
+    return argument == "-h" || argument == "--help" || argument == "-?" ||
+           argument == "--help-all" || argument == "-v" || argument == "--version";
 }
 
-// The arguments without Qt's own options and their values, which QApplication takes later.
-QStringList WithoutQtOptions(const QStringList& arguments) {
-    QStringList ours;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        bool valueAttached = false;
-        const QtOption* option = i > 0 ? QtOptionOf(arguments[i], &valueAttached) : nullptr;
-        if (option == nullptr) {
-            ours << arguments[i];
-        } else if (option->value != nullptr && !valueAttached) {
-            ++i;  // its value
+// Whether this run was started by JudgedApart, whose caller says why Qt could not start.
+bool judgingApart = false;
+
+// Qt's warnings about a run on no display are nothing the player needs.
+void QuietMessageHandler(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtFatalMsg) {
+        if (!judgingApart) {
+            std::fprintf(stderr, "kelvo-snake: %s\n", qPrintable(message));
         }
+        std::_Exit(1);
     }
-    return ours;
 }
 
-QString QtOptionsHelp() {
-    QString help = QStringLiteral("\nQt options (the ones every Qt program takes):\n");
-    for (const QtOption& option : kQtOptions) {
-        const QString synopsis = QStringLiteral("-%1%2").arg(
-            QLatin1String(option.name),
-            option.value ? QStringLiteral(" <%1>").arg(QLatin1String(option.value)) : QString());
-        help += QStringLiteral("  %1  %2\n")
-                    .arg(synopsis.leftJustified(34), QString::fromUtf8(option.description));
-    }
-    return help;
+QString Description() {
+    const ProgramPlaces places =
+        FindProgramPlaces(QCoreApplication::applicationDirPath().toStdString());
+    return QStringLiteral(
+               "Kelvo Snake: a snake game. Pick a screen size, a level and the colours,\n"
+               "then steer the snake with the arrow keys or a game controller; Esc asks\n"
+               "\"Exit?\".\n\n"
+               "Settings and the high score: %1\nMusic: %2")
+        .arg(places.settings.folder.empty()
+                 ? QStringLiteral("not kept (no home folder)")
+                 : QString::fromStdString(places.settings.folder) + "/data.ini",
+             QString::fromStdString(places.music));
 }
 
 }  // namespace
 
-std::optional<int> HandleCommandLine(const QStringList& arguments, const ProgramPlaces& places) {
+bool OnlyAnswersCommandLine(int argc, char** argv) {
+    return qEnvironmentVariableIsSet(kJudgeOnly) ||
+           std::any_of(argv + std::min(argc, 1), argv + argc, AsksForHelpOrVersion);
+}
+
+int AnswerCommandLine(int argc, char** argv) {
+    judgingApart = qEnvironmentVariableIsSet(kJudgeOnly);
+    qunsetenv(kJudgeOnly);
+    qInstallMessageHandler(QuietMessageHandler);
+    // The last -platform holds, so this one wins over the player's.
+    std::vector<char*> arguments(argv, argv + argc);
+    char platformOption[] = "-platform";
+    char offscreen[] = "offscreen";
+    arguments.insert(arguments.end(), {platformOption, offscreen});
+    int count = static_cast<int>(arguments.size());
+    arguments.push_back(nullptr);
+    const QApplication app(count, arguments.data());
+    return HandleCommandLine(QCoreApplication::arguments()).value_or(0);
+}
+
+std::optional<int> JudgedApart(int argc, char** argv) {
+    if (argc <= 1) {
+        return std::nullopt;  // nothing to judge
+    }
+    std::vector<char*> arguments(argv, argv + argc);
+    arguments.push_back(nullptr);
+    ::setenv(kJudgeOnly, "1", 1);
+    pid_t pid = 0;
+    int status = 0;
+    const bool judged =
+        ::posix_spawn(&pid, "/proc/self/exe", nullptr, nullptr, arguments.data(), environ) == 0 &&
+        ::waitpid(pid, &status, 0) == pid;
+    ::unsetenv(kJudgeOnly);
+    if (judged && WIFEXITED(status) && WEXITSTATUS(status) == 2) {
+        return 2;
+    }
+    return std::nullopt;
+}
+
+std::optional<int> HandleCommandLine(const QStringList& arguments) {
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Kelvo Snake: a snake game. Pick a screen size, a level and the colours,\n"
-                       "then steer the snake with the arrow keys or a game controller; Esc asks\n"
-                       "\"Exit?\".\n\n"
-                       "Settings and the high score: %1\nMusic: %2")
-            .arg(places.settings.folder.empty()
-                     ? QStringLiteral("not kept (no home folder)")
-                     : QString::fromStdString(places.settings.folder) + "/data.ini",
-                 QString::fromStdString(places.music)));
-    const QCommandLineOption help = parser.addHelpOption();
+    parser.setApplicationDescription(Description());
+    const QCommandLineOption help = parser.addHelpOption();  // and --help-all
     const QCommandLineOption version = parser.addVersionOption();
     parser.addOption(QCommandLineOption(
         QStringLiteral("no-gamepad"),
         QStringLiteral("Leaves game controllers alone: only the keyboard and mouse play.")));
-    const QString name = QCoreApplication::applicationName();
-    if (!parser.parse(WithoutQtOptions(arguments))) {
-        std::fprintf(stderr, "%s: %s Try --help.\n", qPrintable(name),
-                     qPrintable(parser.errorText()));
-        return 2;
+    const bool parsed = parser.parse(arguments);
+    // Help and the version are answered whatever else the command line holds.
+    if (parser.isSet(QStringLiteral("help-all"))) {
+        // Qt's own parser lists Qt's options beside ours, as Qt knows them; Qt 6.4 leaves out
+        // those of its widgets and of X11, so they are named here.
+        parser.setApplicationDescription(
+            Description() +
+            QStringLiteral("\n\nQt's options are taken with one dash or two. Beside those listed "
+                           "below,\nQt's widgets take -style <style> and -stylesheet <file>, and "
+                           "Qt on X11\n-display <display>, -title <title> and -geometry "
+                           "<geometry>."));
+        parser.process(QStringList{arguments.value(0), QStringLiteral("--help-all")});
     }
-    if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
-        QString text = parser.helpText();
-        if (parser.isSet(QStringLiteral("help-all"))) {
-            text += QtOptionsHelp();
-        }
-        std::fputs(qPrintable(text), stdout);
+    if (parser.isSet(help)) {
+        std::fputs(qPrintable(parser.helpText()), stdout);
         return 0;
     }
     if (parser.isSet(version)) {
-        std::printf("%s %s\n", qPrintable(name),
+        std::printf("%s %s\n", qPrintable(QCoreApplication::applicationName()),
                     qPrintable(QCoreApplication::applicationVersion()));
         return 0;
+    }
+    const QString name = QCoreApplication::applicationName();
+    if (!parsed) {
+        std::fprintf(stderr, "%s: %s Try --help.\n", qPrintable(name),
+                     qPrintable(parser.errorText()));
+        return 2;
     }
     if (!parser.positionalArguments().isEmpty()) {
         std::fprintf(stderr, "%s: takes no arguments, but was given \"%s\". Try --help.\n",
@@ -124,14 +140,14 @@ std::optional<int> HandleCommandLine(const QStringList& arguments, const Program
 }
 
 bool UsesGamePads(const QStringList& arguments) {
-    return !WithoutQtOptions(arguments).contains(QStringLiteral("--no-gamepad"));
+    return !arguments.contains(QStringLiteral("--no-gamepad"));
 }
 
-bool ChoosesStyle(const QStringList& arguments) {
-    return std::any_of(arguments.begin() + std::min<qsizetype>(1, arguments.size()),
-                       arguments.end(), [](const QString& argument) {
-                           bool valueAttached = false;
-                           const QtOption* option = QtOptionOf(argument, &valueAttached);
-                           return option != nullptr && QLatin1String(option->name) == "style";
-                       });
+bool ChoosesStyle(int argc, char** argv) {
+    // Qt takes -style and --style, with the name after it or after "=".
+    return std::any_of(argv + std::min(argc, 1), argv + argc, [](const char* argument) {
+        std::string_view name(argument);
+        name.remove_prefix(name.starts_with("--") ? 2 : name.starts_with('-') ? 1 : name.size());
+        return name == "style" || name.starts_with("style=");
+    });
 }

@@ -27,14 +27,24 @@ QStringList& StartupMessages() {
     return messages;
 }
 
-// When the window system cannot start, Qt prints a few lines and then aborts. Without a
-// display the program says so in one line; for any other reason (a plugin that cannot be
-// loaded, say) it shows what Qt said. Either way it exits with status 1.
+// The command line as QApplication leaves it: it takes its own options out as it starts.
+struct {
+    int* argc = nullptr;
+    char** argv = nullptr;
+} startupArguments;
+
+// When the window system cannot start, Qt prints a few lines and then aborts. A wrong command
+// line is said first, as in any other run (status 2). Without a display the program says so in
+// one line; for any other reason (a plugin that cannot be loaded, say) it shows what Qt said.
+// Either way it exits with status 1.
 void StartupMessageHandler(QtMsgType type, const QMessageLogContext& context,
                            const QString& message) {
     if (type != QtFatalMsg) {
         StartupMessages() << qFormatLogMessage(type, context, message);
         return;
+    }
+    if (const auto status = JudgedApart(*startupArguments.argc, startupArguments.argv)) {
+        std::_Exit(*status);
     }
     const bool noDisplay =
         std::any_of(StartupMessages().begin(), StartupMessages().end(), [](const QString& line) {
@@ -76,19 +86,11 @@ void NameTheMusicStream() {
 int main(int argc, char* argv[]) {
     QCoreApplication::setApplicationName(QStringLiteral("kelvo-snake"));
     QCoreApplication::setApplicationVersion(QStringLiteral(KELVO_VERSION));
-    bool choosesStyle = false;
-    bool usesGamePads = true;
-    {
-        // --help and --version work without a display: answered before any window system.
-        const QCoreApplication commandLine(argc, argv);
-        const ProgramPlaces places =
-            FindProgramPlaces(QCoreApplication::applicationDirPath().toStdString());
-        if (const auto status = HandleCommandLine(QCoreApplication::arguments(), places)) {
-            return *status;
-        }
-        choosesStyle = ChoosesStyle(QCoreApplication::arguments());
-        usesGamePads = UsesGamePads(QCoreApplication::arguments());
+    // --help and --version work without a display: answered before any window system.
+    if (OnlyAnswersCommandLine(argc, argv)) {
+        return AnswerCommandLine(argc, argv);
     }
+    const bool choosesStyle = ChoosesStyle(argc, argv);
     // Under X, Qt hands each repaint to the server in shared memory and is woken again when the
     // server has copied it. A game repaints two 16-pixel blocks per tick, so those wake-ups
     // cost more than sending the few bytes over the socket: about a fifth of the CPU in play.
@@ -98,12 +100,18 @@ int main(int argc, char* argv[]) {
     // The desktop entry's name: under Wayland the windows carry it as their app id.
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.kelvo.Snake"));
     NameTheMusicStream();
+    startupArguments = {&argc, argv};
     const QtMessageHandler previous = qInstallMessageHandler(StartupMessageHandler);
     QApplication app(argc, argv);
     qInstallMessageHandler(previous);
     for (const QString& message : StartupMessages()) {
         std::fprintf(stderr, "%s\n", qPrintable(message));
     }
+    // What is left of the command line once Qt has taken its own options is the game's.
+    if (const auto status = HandleCommandLine(QCoreApplication::arguments())) {
+        return *status;
+    }
+    const bool usesGamePads = UsesGamePads(QCoreApplication::arguments());
     // Fusion draws the chooser's and the menu's controls visibly on black; a style the player
     // asks for (-style, QT_STYLE_OVERRIDE) holds over it.
     if (!choosesStyle && !qEnvironmentVariableIsSet("QT_STYLE_OVERRIDE")) {

@@ -6,6 +6,8 @@
 set -uo pipefail
 program=$1
 fail() { echo "FAIL: $*" >&2; exit 1; }
+runtime=$(mktemp -d)
+trap 'rm -rf "$runtime"' EXIT
 bare() { env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$program" "$@"; }
 
 out=$(bare --help) || fail "--help exited with $?"
@@ -16,23 +18,26 @@ grep -q "Settings and the high score: $(dirname "$program")/data.ini" <<<"$out" 
 out=$(bare --version) || fail "--version exited with $?"
 [ "$out" = "kelvo-snake 1.0" ] || fail "--version printed: $out"
 
-for refused in --no-such-option -x surplus; do
-    err=$(bare "$refused" 2>&1 >/dev/null)
+# Refused with no display (judged apart) and once Qt has started and taken its own options.
+for refused in --no-such-option -x surplus "-title T -platform offscreen --bogus"; do
+    # shellcheck disable=SC2086 # a case may be several words
+    err=$(XDG_RUNTIME_DIR=$runtime bare $refused 2>&1 >/dev/null)
     status=$?
     [ "$status" -eq 2 ] || fail "$refused: exit status $status, not 2"
     [ "$(wc -l <<<"$err")" -eq 1 ] || fail "$refused: more than one line: $err"
 done
 
 out=$(bare --help-all) || fail "--help-all exited with $?"
-grep -q '^  -platform <' <<<"$out" && grep -q '^  -style <' <<<"$out" ||
+grep -q '^  --platform <' <<<"$out" && grep -q -- '-style <style>' <<<"$out" ||
     fail "--help-all does not list Qt's options: $out"
 
-# Qt's options, with their values, and our own start the game (it is still running when stopped).
+# Qt's options, with their values, and our own start the game (it is still running when stopped):
+# Qt takes its own, whichever they are, and leaves the game the rest.
 home=$(mktemp -d)
-trap 'rm -rf "$home"' EXIT
+trap 'rm -rf "$home" "$runtime"' EXIT
 cp "$program" "$home/"
 timeout 3 env -u DISPLAY -u WAYLAND_DISPLAY XDG_RUNTIME_DIR="$home" "$home/$(basename "$program")" \
-    -platform offscreen -style=Fusion --no-gamepad --reverse >"$home/log" 2>&1
+    -title T -platform offscreen -style=Fusion --no-gamepad --reverse >"$home/log" 2>&1
 status=$?
 [ "$status" -eq 124 ] || fail "-platform offscreen: exit status $status: $(cat "$home/log")"
 

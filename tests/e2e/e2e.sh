@@ -511,9 +511,6 @@ wait_socket() {  # SOCKET NAME LOG
 }
 
 # The build folder's install layout (a CMake cache entry), e.g. "games" for the program.
-install_dir() {  # NAME
-    sed -n "s/^CMAKE_INSTALL_$1:[A-Z]*=//p" "$program_dir/CMakeCache.txt"
-}
 
 # A private sound server whose streams the test can list; the player's programs reach it
 # through PULSE_SERVER.
@@ -553,9 +550,8 @@ installed_package() {
         grep -q "$library" <<<"$depends" ||
             fail "the package does not depend on $library, which it links: $depends"
     done
-    local root="$work/root" file bindir datadir
-    bindir=$(install_dir BINDIR)
-    datadir=$(install_dir DATADIR)
+    local root="$work/root" file
+    local bindir=$KELVO_INSTALL_BINDIR datadir=$KELVO_INSTALL_DATADIR
     # A package of the section games holds its program in /usr/games: lintian judges the
     # build folders laid out so, as scripts/setup lays out build/.
     if [ "$bindir" = games ]; then

@@ -3,7 +3,8 @@
 # making (packaging belongs to the distribution, so the project keeps none), then
 # dpkg-buildpackage, which configures with debhelper's flags and prefix, builds, runs every
 # test with no display and installs with DESTDIR. The package must hold every file in its
-# place and satisfy lintian.
+# place and satisfy lintian. Warnings fail this build (a distribution's own would not set
+# KELVO_WERROR): the tree compiles without one under the distribution's flags.
 # Usage: debhelper_build.sh
 set -euo pipefail
 source_tree=$(cd "$(dirname "$0")/../.." && pwd)
@@ -56,7 +57,8 @@ export DEB_BUILD_MAINT_OPTIONS = hardening=+all
 	dh $@ --buildsystem=cmake+ninja
 
 override_dh_auto_configure:
-	dh_auto_configure -- -DCMAKE_INSTALL_BINDIR=games -DCMAKE_INSTALL_DATADIR=share/games
+	dh_auto_configure -- -DCMAKE_INSTALL_BINDIR=games -DCMAKE_INSTALL_DATADIR=share/games \
+	    -DKELVO_WERROR=ON
 RULES
 chmod +x rules
 

@@ -57,7 +57,8 @@ class TestKill : public QObject {
             QCoreApplication::applicationDirPath().toStdString() + "/ini_writer";
         int kills = 0;
         int changed = 0;
-        for (; kills < 500; ++kills) {
+        constexpr int kKills = 200;
+        for (; kills < kKills; ++kills) {
             const Values before = ReadAll(file);
             long next = 0;
             for (const auto& [key, value] : before) {
@@ -78,7 +79,7 @@ class TestKill : public QObject {
             char byte = 0;
             (void)!read(ready[0], &byte, 1);  // its first write is done; the next are under way
             close(ready[0]);
-            std::uniform_int_distribution<int> delay(0, 8000);
+            std::uniform_int_distribution<int> delay(0, 4000);
             usleep(static_cast<useconds_t>(delay(random)));
             kill(pid, SIGKILL);
             int status = 0;
@@ -104,7 +105,7 @@ class TestKill : public QObject {
             changed += after != before;
         }
         qInfo("%d kills, %d of them after the file had changed, seed %u", kills, changed, seed);
-        QVERIFY(changed > 400);  // the kills really fell during writing
+        QVERIFY(changed > kKills * 4 / 5);  // the kills really fell during writing
         // Temporaries a kill left behind are harmless; once stale, the next write removes them.
         for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
             if (entry.path().filename().string().find(".tmp.") != std::string::npos) {

@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "settings/ini.h"
+#include "settings_rounds.h"
 #include "support/printing.h"
 #include "support/temp_folder.h"
 
@@ -240,7 +241,7 @@ class TestStoreLimits : public QObject {
         std::vector<FILE*> writers;
         for (int k = 0; k < 4; ++k) {
             const std::string command = "setpriv --reuid=nobody --regid=nogroup --clear-groups " +
-                                        Writer() + " " + file + " --key k" + std::to_string(k) +
+                                        Writer() + " " + file + " --key " + WriterKey(k) +
                                         " 150";
             writers.push_back(::popen(command.c_str(), "r"));
         }
@@ -251,7 +252,7 @@ class TestStoreLimits : public QObject {
             QCOMPARE(std::string(lost), std::string("0\n"));
         }
         for (int k = 0; k < 4; ++k) {
-            QCOMPARE(ReadIni(file, "data", "k" + std::to_string(k), ""), std::string("150"));
+            QCOMPARE(ReadIni(file, "data", WriterKey(k), ""), std::string("150"));
         }
     }
 };

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "settings/ini.h"
+#include "settings_rounds.h"
 #include "support/printing.h"
 #include "support/temp_folder.h"
 
@@ -59,14 +60,14 @@ class TestTwoWriters : public QObject {
         std::vector<FILE*> writers;
         for (int k = 0; k < 8; ++k) {
             const std::string command =
-                Writer() + file + " --key k" + std::to_string(k) + " 200 2>&1";
+                Writer() + file + " --key " + WriterKey(k) + " 200 2>&1";
             writers.push_back(popen(command.c_str(), "r"));
         }
         for (FILE* writer : writers) {
             QCOMPARE(Output(writer), std::string("0"));  // no other line: no lock given up
         }
         for (int k = 0; k < 8; ++k) {
-            QCOMPARE(ReadIni(file, "data", "k" + std::to_string(k), ""), std::string("200"));
+            QCOMPARE(ReadIni(file, "data", WriterKey(k), ""), std::string("200"));
         }
     }
 

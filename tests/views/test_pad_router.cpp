@@ -196,7 +196,7 @@ class TestPadRouter : public QObject {
         platform::QtMessageBoxes boxes(boxInside);
         platform::Platform bundle{clock,        pump,        boxes,      fake.sound,
                                   fake.process, fake.screen, fake.random};
-        SharedState shared = fake::GameChoices(1);
+        SharedState shared = fake::GameChoices(4);
         fake.random.fallback = 0.0;
         Sn rules{bundle, shared};
         auto press = [&pad](SDL_GameControllerButton button) {
