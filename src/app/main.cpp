@@ -128,7 +128,7 @@ int main(int argc, char* argv[]) {
     std::optional<platform::SdlGamePads> pads;
     std::optional<views::PadRouter> padRouter;
     if (usesGamePads) {
-        QTimer::singleShot(200, [&pads, &padRouter] {
+        QTimer::singleShot(200, &app, [&pads, &padRouter] {
             pads.emplace();
             padRouter.emplace(*pads);
         });

@@ -7,11 +7,13 @@
 #include <optional>
 #include <string_view>
 
+#include "settings/keys.h"
+
 namespace assets {
 
 // The eight colours in the order the colour lookup tries them.
 enum class Colour : std::uint8_t { Red, Green, Yellow, Blue, Cyan, Violet, Orange, Purple };
-constexpr int kColourCount = 8;
+constexpr int kColourCount = setting::kColourCount;  // the ones the settings may name
 // Their names, in the same order: what the menu's lists offer and the game looks up.
 constexpr std::array<std::string_view, kColourCount> kColourNames{
     "Red", "Green", "Yellow", "Blue", "Cyan", "Violet", "Orange", "Purple"};

@@ -3,10 +3,11 @@
 #include <cmath>
 
 #include "game/sn.h"
+#include "settings/keys.h"
 
 namespace {
 
-constexpr std::array<std::int32_t, 10> kTickIntervals{200, 100, 70, 50, 35, 25, 16, 15, 12, 10};
+constexpr std::array<std::int32_t, setting::kLevelCount> kTickIntervals{200, 100, 70, 50, 35, 25, 16, 15, 12, 10};
 
 }  // namespace
 
@@ -73,7 +74,7 @@ void Sn::Form_Load() {
     direction = "X+";
     snakeLength = 7;
     score = 0;
-    if (shared_.Level >= 1 && shared_.Level <= 10) {
+    if (shared_.Level >= 1 && shared_.Level <= setting::kLevelCount) {
         tickInterval = kTickIntervals[static_cast<size_t>(shared_.Level - 1)];
     }
     // A new game starts with fresh flags.

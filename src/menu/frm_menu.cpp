@@ -10,17 +10,16 @@
 
 namespace {
 
-// Reads a list position from the settings; a value that is not a whole number in range selects
-// the fallback position and says so on stderr.
-int StoredPosition(const std::string& file, const setting::Key& key, int offset, int count,
-                   int fallback) {
+// Reads a list position from the settings, a whole number in the key's range from its lowest
+// (the first item); any other value selects the first item and says so on stderr.
+int StoredPosition(const std::string& file, const setting::Key& key) {
     const std::string text = setting::Read(file, key);
     const auto number = WholeNumber(text);
-    if (number && *number - offset >= 0 && *number - offset < count) {
-        return static_cast<int>(*number - offset);
+    if (number && *number >= key.lowest && *number <= key.highest) {
+        return static_cast<int>(*number - key.lowest);
     }
     setting::ReportIgnored(file, key, text);
-    return fallback;
+    return 0;
 }
 
 // The rows of the level, snake colour and border colour lines as shares of the menu's height,
@@ -115,11 +114,9 @@ void FrmMenu::Arrange_Menu() {
 
 void FrmMenu::Load_Options() {
     const std::string file = SettingsFile();
-    controls.cmblvl.ListIndex = StoredPosition(file, setting::kLvl, 1, 10, 0);
-    controls.cmbscolor.ListIndex =
-        StoredPosition(file, setting::kScolor, 0, assets::kColourCount, 0);
-    controls.cmbbcolor.ListIndex =
-        StoredPosition(file, setting::kBcolor, 0, assets::kColourCount, 0);
+    controls.cmblvl.ListIndex = StoredPosition(file, setting::kLvl);
+    controls.cmbscolor.ListIndex = StoredPosition(file, setting::kScolor);
+    controls.cmbbcolor.ListIndex = StoredPosition(file, setting::kBcolor);
 }
 
 void FrmMenu::Save_Options() {

@@ -87,7 +87,7 @@ bool QtEventPump::WaitUntil(std::uint32_t deadline) {
 }
 
 QtSound::QtSound() {
-    QObject::connect(qApp, &QGuiApplication::applicationStateChanged, qApp,
+    QObject::connect(qApp, &QGuiApplication::applicationStateChanged, &lifetime_,
                      [this](Qt::ApplicationState state) {
                          active_ = state == Qt::ApplicationActive;
                          Apply();

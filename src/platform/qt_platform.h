@@ -1,6 +1,7 @@
 // The platform seams as the running program uses them, on Qt and Linux.
 #pragma once
 
+#include <QObject>
 #include <QSize>
 #include <memory>
 #include <random>
@@ -61,6 +62,7 @@ class QtSound : public Sound {
   private:
     void Apply();
 
+    QObject lifetime_;  // the context of its connections, which end with it
     std::unique_ptr<QSoundEffect> effect_;
     std::string path_;
     bool started_ = false;

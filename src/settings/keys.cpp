@@ -23,7 +23,11 @@ bool Update(const std::string& file, const Key& key,
 }
 
 void ReportIgnored(const std::string& file, const Key& key, const std::string& value) {
-    ::ReportIgnored(file, key.name, value, key.accepted);
+    const std::string accepted = key.accepted != nullptr
+                                     ? key.accepted
+                                     : "a whole number from " + std::to_string(key.lowest) +
+                                           " to " + std::to_string(key.highest);
+    ::ReportIgnored(file, key.name, value, accepted.c_str());
 }
 
 bool ReadFlag(const std::string& file, const Key& key) {

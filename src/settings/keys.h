@@ -12,22 +12,31 @@ namespace setting {
 struct Key {
     const char* name;
     const char* fallback;  // what a read gives where the file has no value
-    const char* accepted;  // the values used, as said when another is ignored
+    const char* accepted;  // the values used, as said when another is ignored; for a whole
+                           // number in a range, nullptr and the range below
     const char* writer;    // who stores it, and when
+    int lowest = 0;
+    int highest = -1;
 };
 
 inline constexpr char kSection[] = "data";
+
+// The colours the menu offers for the snake and the walls, stored by their place in its lists.
+inline constexpr int kColourCount = 8;
+inline constexpr int kLevelCount = 10;
 
 inline constexpr Key kRes{"res", "1", "1, 2 or 3",
                           "the chooser, on Next: the size (640, 800, 1024)"};
 inline constexpr Key kAsk{"ask", "0", "0 or 1",
                           "the chooser, on Next with \"Don't ask me again.\" (1); the menu, on "
                           "Next with \"Show Select Resolution Window at StartUp\" (0)"};
-inline constexpr Key kLvl{"lvl", "1", "a whole number from 1 to 10", "the menu, on Next"};
-inline constexpr Key kScolor{"scolor", "0", "a whole number from 0 to 7",
-                             "the menu, on Next: the snake's colour, its place in the list"};
-inline constexpr Key kBcolor{"bcolor", "0", "a whole number from 0 to 7",
-                             "the menu, on Next: the walls' colour, its place in the list"};
+inline constexpr Key kLvl{"lvl", "1", nullptr, "the menu, on Next", 1, kLevelCount};
+inline constexpr Key kScolor{"scolor", "0", nullptr,
+                             "the menu, on Next: the snake's colour, its place in the list", 0,
+                             kColourCount - 1};
+inline constexpr Key kBcolor{"bcolor", "0", nullptr,
+                             "the menu, on Next: the walls' colour, its place in the list", 0,
+                             kColourCount - 1};
 inline constexpr Key kScore{"score", "0", "a whole number; counting it as 0",
                             "the game, at its end, when the score beats the stored one"};
 inline constexpr Key kMute{"mute", "0", "0 or 1", "M, in every window"};

@@ -135,6 +135,7 @@ void Announcement::Announce(const QString& words) {
         QAccessibleEvent shown(this, QAccessible::ObjectShow);
         QAccessible::updateAccessibility(&shown);
     }
+    emit announced(words);
 }
 
 }  // namespace views

@@ -26,6 +26,10 @@ class Announcement : public QLabel {
     explicit Announcement(QWidget* parent);
     void Announce(const QString& words);
 
+  signals:
+    // Each time screen readers are told to read the words.
+    void announced(const QString& words);
+
   protected:
     void paintEvent(QPaintEvent* /*event*/) override {}
 };

@@ -12,6 +12,7 @@ class QWidget;
 namespace views {
 
 class PadRouter : public QObject {
+    Q_OBJECT
   public:
     // Listens to `pads`, and tells them whether the program is the active one.
     explicit PadRouter(platform::GamePads& pads);

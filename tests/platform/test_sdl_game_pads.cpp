@@ -66,6 +66,8 @@ class TestSdlGamePads : public QObject {
         pad.Stick(-12000, 0);       // in the dead zone
         pad.Stick(-20000, 9000);    // a push to the left
         pad.Stick(-32000, 15000);   // the same push, further
+        pad.Stick(-12000, 4000);    // eased off, short of rest
+        pad.Stick(-25000, 0);       // and pushed again: still the same push
         pad.Stick(-20000, -26000);  // turned up without resting
         pad.Stick(3000, -3000);     // at rest
         pad.Stick(2000, 30000);     // down
@@ -79,10 +81,12 @@ class TestSdlGamePads : public QObject {
         VirtualPad pad(f.devices.path());
         QTRY_COMPARE(f.pads.Count(), 1);  // plugging in is still seen
         QVERIFY(!f.pads.Polling());
+        // Held as the program becomes active, with no look between: the press is first seen
+        // then, and was made while another program was active.
         pad.Set(SDL_CONTROLLER_BUTTON_A, true);
-        QTest::qWait(50);
         f.pads.SetActive(true);
         QVERIFY(f.pads.Polling());
+        QTest::qWait(50);
         pad.Set(SDL_CONTROLLER_BUTTON_A, false);
         pad.Tap(SDL_CONTROLLER_BUTTON_B);
         QCOMPARE(f.Presses(), std::vector<PadButton>{PadButton::B});

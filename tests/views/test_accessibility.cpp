@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QTest>
+#include <QSignalSpy>
 #include <vector>
 
 #include "assets/font.h"
@@ -14,6 +15,7 @@
 #include "start/start_window.h"
 #include "support/drive_modal.h"
 #include "support/rules_fixture.h"
+#include "views/accessible_widgets.h"
 
 namespace {
 
@@ -126,19 +128,28 @@ class TestAccessibility : public QObject {
                 QAccessibleInterface* said = Find(w, QAccessible::Notification,
                                                   QStringLiteral("Press Spacebar TO Start . . ."));
                 QVERIFY(said != nullptr);
+                // Screen readers read a notification when it is shown: once per change of the
+                // words, not at every refresh.
+                QSignalSpy timesShown(qobject_cast<views::Announcement*>(said->object()),
+                                      &views::Announcement::announced);
                 rules.controls.label(Label::lblspace).Visible = false;  // as Space does
                 w->Refresh();
                 rules.Pause();
                 QCOMPARE(said->text(QAccessible::Name),
                          QStringLiteral("Paused\nPress Spacebar TO Start . . ."));
+                QCOMPARE(timesShown.size(), 1);
+                w->Refresh();
+                QCOMPARE(timesShown.size(), 1);  // the same words are not said again
                 rules.Elongate_Snake();  // as an apple does
                 w->Refresh();
                 QVERIFY(said->text(QAccessible::Name).endsWith("Score : 10   Snake Length : 8"));
+                QCOMPARE(timesShown.size(), 2);
                 rules.Game_Over();
                 w->Refresh();
                 QVERIFY(said->text(QAccessible::Name)
                             .contains(
                                 "Your Score Is: 10\nCongrats! High Score\n Press F2 To Restart !"));
+                QCOMPARE(timesShown.size(), 3);
                 QTest::keyClick(w, Qt::Key_F2);
             },
             [&] { ShowGameModal(rules, bundle); });
