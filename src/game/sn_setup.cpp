@@ -7,7 +7,8 @@
 
 namespace {
 
-constexpr std::array<std::int32_t, setting::kLevelCount> kTickIntervals{200, 100, 70, 50, 35, 25, 16, 15, 12, 10};
+constexpr std::array<std::int32_t, setting::kLevelCount> kTickIntervals{200, 100, 70, 50, 35,
+                                                                        25,  16,  15, 12, 10};
 
 }  // namespace
 

@@ -31,12 +31,13 @@ inline constexpr Key kAsk{"ask", "0", "0 or 1",
                           "the chooser, on Next with \"Don't ask me again.\" (1); the menu, on "
                           "Next with \"Show Select Resolution Window at StartUp\" (0)"};
 inline constexpr Key kLvl{"lvl", "1", nullptr, "the menu, on Next", 1, kLevelCount};
-inline constexpr Key kScolor{"scolor", "0", nullptr,
-                             "the menu, on Next: the snake's colour, its place in the list", 0,
-                             kColourCount - 1};
-inline constexpr Key kBcolor{"bcolor", "0", nullptr,
-                             "the menu, on Next: the walls' colour, its place in the list", 0,
-                             kColourCount - 1};
+inline constexpr Key kScolor{
+    "scolor", "0",
+    nullptr,  "the menu, on Next: the snake's colour, its place in the list",
+    0,        kColourCount - 1};
+inline constexpr Key kBcolor{
+    "bcolor",        "0", nullptr, "the menu, on Next: the walls' colour, its place in the list", 0,
+    kColourCount - 1};
 inline constexpr Key kScore{"score", "0", "a whole number; counting it as 0",
                             "the game, at its end, when the score beats the stored one"};
 inline constexpr Key kMute{"mute", "0", "0 or 1", "M, in every window"};

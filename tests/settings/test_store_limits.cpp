@@ -241,8 +241,7 @@ class TestStoreLimits : public QObject {
         std::vector<FILE*> writers;
         for (int k = 0; k < 4; ++k) {
             const std::string command = "setpriv --reuid=nobody --regid=nogroup --clear-groups " +
-                                        Writer() + " " + file + " --key " + WriterKey(k) +
-                                        " 150";
+                                        Writer() + " " + file + " --key " + WriterKey(k) + " 150";
             writers.push_back(::popen(command.c_str(), "r"));
         }
         for (FILE* writer : writers) {

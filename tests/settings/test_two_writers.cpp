@@ -59,8 +59,7 @@ class TestTwoWriters : public QObject {
         const std::string file = dir.File("data.ini");
         std::vector<FILE*> writers;
         for (int k = 0; k < 8; ++k) {
-            const std::string command =
-                Writer() + file + " --key " + WriterKey(k) + " 200 2>&1";
+            const std::string command = Writer() + file + " --key " + WriterKey(k) + " 200 2>&1";
             writers.push_back(popen(command.c_str(), "r"));
         }
         for (FILE* writer : writers) {

@@ -4,8 +4,8 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
-#include <QTest>
 #include <QSignalSpy>
+#include <QTest>
 #include <vector>
 
 #include "assets/font.h"
@@ -140,7 +140,7 @@ class TestAccessibility : public QObject {
                 QCOMPARE(timesShown.size(), 1);
                 w->Refresh();
                 QCOMPARE(timesShown.size(), 1);  // the same words are not said again
-                rules.Elongate_Snake();  // as an apple does
+                rules.Elongate_Snake();          // as an apple does
                 w->Refresh();
                 QVERIFY(said->text(QAccessible::Name).endsWith("Score : 10   Snake Length : 8"));
                 QCOMPARE(timesShown.size(), 2);
