@@ -26,6 +26,7 @@ class MenuWindow : public views::ModalWindow {
 
     // Places and fills the widgets from the rules' controls.
     void ShowControls();
+    platform::PadPlace PadPlace() const override { return platform::PadPlace::Menu; }
 
     QComboBox* cmblvl() const { return cmblvl_; }
     QComboBox* cmbscolor() const { return cmbscolor_; }

@@ -7,6 +7,7 @@ namespace {
 
 constexpr std::int16_t kP = 'P';  // pauses the game
 constexpr std::int16_t kN = 'N';  // answers No
+constexpr std::int16_t kH = 'H';  // with Ctrl, shows the high score in the menu
 
 std::optional<PadKey> Direction(PadButton button) {
     switch (button) {
@@ -29,6 +30,7 @@ std::optional<PadKey> KeyForPad(PadButton button, PadPlace place) {
     const bool isA = button == PadButton::A;
     const bool isB = button == PadButton::B || button == PadButton::Back;
     const bool isStart = button == PadButton::Start;
+    const bool isUpOrDown = button == PadButton::Up || button == PadButton::Down;
     switch (place) {
         case PadPlace::GameWaiting:
         case PadPlace::GamePlaying:
@@ -50,15 +52,24 @@ std::optional<PadKey> KeyForPad(PadButton button, PadPlace place) {
                 return PadKey{key::F2};
             }
             return std::nullopt;
-        case PadPlace::Controls:
+        case PadPlace::Chooser:
+        case PadPlace::Menu:
             // Up and down walk the controls as Tab does; left and right change the one in focus.
-            if (button == PadButton::Up || button == PadButton::Down) {
-                return PadKey{key::Tab, button == PadButton::Up};
+            if (isUpOrDown) {
+                return PadKey{.key = key::Tab, .shift = button == PadButton::Up};
             }
+            // A goes on from every control. The chooser's Enter does that only in the window
+            // and on the sizes, not on its check box, which is where a player is after ticking
+            // it: a pad's Enter goes to the window itself there.
             if (isA || isStart) {
-                return PadKey{key::Return};
+                return PadKey{.key = key::Return, .toWindow = place == PadPlace::Chooser};
             }
-            if (isB) {
+            if (button == PadButton::Y && place == PadPlace::Menu) {
+                return PadKey{.key = kH, .control = true};
+            }
+            // B, the second most used button, never ends the program at once as Esc does in
+            // the menu; Back keeps Esc's meaning.
+            if (button == PadButton::Back) {
                 return PadKey{key::Escape};
             }
             return Direction(button);

@@ -10,9 +10,9 @@
 namespace platform {
 
 // A pad's buttons by their place in the standard layout, whatever is printed on them: A is the
-// bottom face button, B the right one; Back and Start flank Guide (Home). The d-pad and the left
-// stick both give the four directions.
-enum class PadButton : std::uint8_t { Up, Down, Left, Right, A, B, Back, Start, Guide };
+// bottom face button, B the right one, Y the top one; Back and Start flank Guide (Home). The
+// d-pad and the left stick both give the four directions.
+enum class PadButton : std::uint8_t { Up, Down, Left, Right, A, B, Y, Back, Start, Guide };
 
 // What the pads did: a button pressed, or a pad pulled out.
 struct PadEvent {
@@ -40,15 +40,19 @@ enum class PadPlace : std::uint8_t {
     GameWaiting,
     GamePlaying,
     GameOver,
-    Controls,
+    Chooser,
+    Menu,
     Question,
     Notice
 };
 
-// A key of keys.h, with Shift for a move backwards through the controls.
+// A key of keys.h, with Shift for a move backwards through the controls or Ctrl for a window's
+// shortcut; sent to the control in focus, or to the window itself as when no control holds it.
 struct PadKey {
     std::int16_t key = 0;
     bool shift = false;
+    bool control = false;
+    bool toWindow = false;
     bool operator==(const PadKey&) const = default;
 };
 

@@ -36,7 +36,23 @@ float TwipsPerPixel(bool horizontal) {
     return dpi > 0 ? static_cast<float>(1440.0 / dpi) : 15.0f;
 }
 
+std::function<bool()>& BeforeStep() {
+    static std::function<bool()> look;
+    return look;
+}
+
+// Runs the look before a step, and what it posted.
+void LookBeforeStep() {
+    if (BeforeStep() && BeforeStep()()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+    }
+}
+
 }  // namespace
+
+void QtEventPump::SetBeforeStep(std::function<bool()> look) {
+    BeforeStep() = std::move(look);
+}
 
 std::uint32_t QtTickCounter::GetTickCount() {
     return static_cast<std::uint32_t>(MonotonicNanoseconds() / 1'000'000);
@@ -61,6 +77,7 @@ QtEventPump::~QtEventPump() {
 }
 
 void QtEventPump::DoEvents() {
+    LookBeforeStep();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
@@ -73,6 +90,7 @@ bool QtEventPump::WaitUntil(std::uint32_t deadline) {
     }
     if (timerFd_ < 0) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, remaining);
+        LookBeforeStep();
         return true;
     }
     // The counter reaches deadline at the start of that millisecond of the monotonic clock.
@@ -83,6 +101,9 @@ bool QtEventPump::WaitUntil(std::uint32_t deadline) {
     timerfd_settime(timerFd_, TFD_TIMER_ABSTIME, &wake, nullptr);
     // Left armed: a wake-up after an earlier event only costs the caller one more pass.
     QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    if (MonotonicNanoseconds() >= wakeNs) {
+        LookBeforeStep();  // a step is due
+    }
     return true;
 }
 

@@ -3,6 +3,7 @@
 
 #include <QObject>
 #include <QSize>
+#include <functional>
 #include <memory>
 #include <random>
 
@@ -28,6 +29,11 @@ class QtEventPump : public EventPump {
     ~QtEventPump() override;
     void DoEvents() override;
     bool WaitUntil(std::uint32_t deadline) override;
+
+    // A look at something the event loop does not watch closely enough, made right before
+    // the game's clock may take a step (the pads hang theirs here); it returns true when it
+    // posted events, which then run before the step. One at a time; nullptr takes it away.
+    static void SetBeforeStep(std::function<bool()> look);
 
   private:
     int timerFd_ = -1;

@@ -1,6 +1,7 @@
 #include "platform/sdl_game_pads.h"
 
 #include <SDL.h>
+#include <fcntl.h>
 #include <sys/inotify.h>
 #include <unistd.h>
 
@@ -8,9 +9,13 @@
 #include <QScreen>
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cmath>
 #include <cstdlib>
+#include <set>
 #include <vector>
+
+#include "platform/qt_platform.h"
 
 namespace platform {
 namespace {
@@ -42,6 +47,8 @@ std::optional<PadButton> ButtonOf(std::uint8_t button) {
             return PadButton::A;
         case SDL_CONTROLLER_BUTTON_B:
             return PadButton::B;
+        case SDL_CONTROLLER_BUTTON_Y:
+            return PadButton::Y;
         case SDL_CONTROLLER_BUTTON_BACK:
             return PadButton::Back;
         case SDL_CONTROLLER_BUTTON_START:
@@ -62,10 +69,21 @@ int RefreshIntervalMs() {
 
 }  // namespace
 
-SdlGamePads::SdlGamePads(std::string deviceFolder) : deviceFolder_(std::move(deviceFolder)) {
+SdlGamePads::SdlGamePads(std::string deviceFolder, NodeOf nodeOf)
+    : deviceFolder_(std::move(deviceFolder)), nodeOf_(std::move(nodeOf)) {
+    if (!nodeOf_) {
+        nodeOf_ = [](std::int32_t id) {
+            const char* path = SDL_GameControllerPath(SDL_GameControllerFromInstanceID(id));
+            return std::string(path != nullptr ? path : "");
+        };
+    }
     poll_.setTimerType(Qt::PreciseTimer);
     poll_.setInterval(RefreshIntervalMs());
     QObject::connect(&poll_, &QTimer::timeout, [this] { Look(true); });
+    coalesce_.setTimerType(Qt::PreciseTimer);
+    coalesce_.setSingleShot(true);
+    QObject::connect(&coalesce_, &QTimer::timeout, [this] { Look(active_); });
+    sinceLook_.start();
     settle_.setSingleShot(true);
     QObject::connect(&settle_, &QTimer::timeout, [this] {
         Rescan();
@@ -81,10 +99,13 @@ SdlGamePads::SdlGamePads(std::string deviceFolder) : deviceFolder_(std::move(dev
     }
     WatchDevices();
     Look(false);  // opens the pads already plugged in
+    QtEventPump::SetBeforeStep([this] { return LookBeforeStep(); });
 }
 
 SdlGamePads::~SdlGamePads() {
+    QtEventPump::SetBeforeStep(nullptr);
     poll_.stop();
+    coalesce_.stop();
     settle_.stop();
     deviceNotifier_.reset();
     if (inotifyFd_ >= 0) {
@@ -93,8 +114,11 @@ SdlGamePads::~SdlGamePads() {
     if (!ready_) {
         return;
     }
-    for (const auto& [id, stick] : pads_) {
-        SDL_GameControllerClose(SDL_GameControllerFromInstanceID(id));
+    for (auto& [id, pad] : pads_) {
+        pad.spoke.reset();
+    }
+    while (!pads_.empty()) {
+        ClosePad(pads_.begin()->first);
     }
     SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
     SDL_Quit();
@@ -109,10 +133,69 @@ void SdlGamePads::SetActive(bool active) {
         return;
     }
     active_ = active;
+    for (auto& [id, pad] : pads_) {
+        if (pad.spoke) {
+            pad.spoke->setEnabled(active_);
+        }
+    }
     if (active_) {
         Look(false);  // what the pads did while the program was not active is dropped
     }
     UpdatePolling();
+}
+
+void SdlGamePads::WatchNode(std::int32_t id, Pad& pad) {
+    const std::string node = nodeOf_(id);
+    if (node.empty()) {
+        return;
+    }
+    pad.node = ::open(node.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (pad.node < 0) {
+        return;  // looked at once per refresh instead
+    }
+    pad.spoke = std::make_unique<QSocketNotifier>(pad.node, QSocketNotifier::Read);
+    pad.spoke->setEnabled(active_);
+    QObject::connect(pad.spoke.get(), &QSocketNotifier::activated,
+                     [this, &pad] { NodeSpoke(pad); });
+}
+
+void SdlGamePads::NodeSpoke(Pad& pad) {
+    // The reports read here are this descriptor's own copies; SDL reads its own.
+    char buffer[4096];
+    ssize_t got = 0;
+    while ((got = ::read(pad.node, buffer, sizeof buffer)) > 0) {
+    }
+    if (got == 0 || (got < 0 && errno != EAGAIN && errno != EINTR)) {
+        pad.spoke->setEnabled(false);  // gone: the device folder says so, and SDL then
+        return;                        // closes the pad
+    }
+    const qint64 wait = poll_.interval() - sinceLook_.elapsed();
+    if (wait <= 0) {
+        Look(true);
+    } else if (!coalesce_.isActive()) {
+        coalesce_.start(static_cast<int>(wait));
+    }
+}
+
+void SdlGamePads::ClosePad(std::int32_t id) {
+    const auto found = pads_.find(id);
+    if (found == pads_.end()) {
+        return;
+    }
+    if (found->second.spoke) {
+        // It may be the notifier whose report led here.
+        found->second.spoke->setEnabled(false);
+        found->second.spoke.release()->deleteLater();
+    }
+    if (found->second.node >= 0) {
+        ::close(found->second.node);
+    }
+    pads_.erase(found);
+    SDL_GameControllerClose(SDL_GameControllerFromInstanceID(id));
+}
+
+bool SdlGamePads::LookBeforeStep() {
+    return active_ && !pads_.empty() && Look(true);
 }
 
 // The device folder is watched with inotify; where it does not exist yet (no input device at
@@ -150,11 +233,15 @@ void SdlGamePads::Rescan() {
     Look(active_);
 }
 
-void SdlGamePads::Look(bool deliver) {
+bool SdlGamePads::Look(bool deliver) {
     if (!ready_) {
-        return;
+        return false;
     }
+    ++looks_;
+    sinceLook_.restart();
+    coalesce_.stop();
     std::vector<PadEvent> events;
+    std::set<std::int32_t> moved;  // the pads whose stick moved
     SDL_GameControllerUpdate();
     SDL_Event event;
     while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {
@@ -163,14 +250,16 @@ void SdlGamePads::Look(bool deliver) {
                 if (SDL_GameController* pad = SDL_GameControllerOpen(event.cdevice.which)) {
                     const SDL_JoystickID id =
                         SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(pad));
-                    if (!pads_.try_emplace(id).second) {
+                    if (const auto [opened, added] = pads_.try_emplace(id); added) {
+                        WatchNode(id, opened->second);
+                    } else {
                         SDL_GameControllerClose(pad);  // already open: one reference is enough
                     }
                 }
                 break;
             case SDL_CONTROLLERDEVICEREMOVED:
-                if (pads_.erase(event.cdevice.which) > 0) {
-                    SDL_GameControllerClose(SDL_GameControllerFromInstanceID(event.cdevice.which));
+                if (pads_.count(event.cdevice.which) > 0) {
+                    ClosePad(event.cdevice.which);
                     events.push_back({PadEvent::Kind::Unplugged, PadButton::A});
                 }
                 break;
@@ -184,7 +273,7 @@ void SdlGamePads::Look(bool deliver) {
                 if (pad == pads_.end()) {
                     break;
                 }
-                Stick& stick = pad->second;
+                Stick& stick = pad->second.stick;
                 if (event.caxis.axis == SDL_CONTROLLER_AXIS_LEFTX) {
                     stick.x = event.caxis.value;
                 } else if (event.caxis.axis == SDL_CONTROLLER_AXIS_LEFTY) {
@@ -192,18 +281,27 @@ void SdlGamePads::Look(bool deliver) {
                 } else {
                     break;
                 }
-                if (const auto pushed = Pushed(stick)) {
-                    events.push_back({PadEvent::Kind::Pressed, *pushed});
-                }
+                moved.insert(pad->first);
                 break;
             }
             default:
                 break;
         }
     }
+    // A stick is judged once both of its axes are read: SDL reports X before Y, and X judged
+    // against the Y before it would give a second direction for one push.
+    for (const std::int32_t id : moved) {
+        const auto pad = pads_.find(id);
+        if (pad == pads_.end()) {
+            continue;  // pulled out in the same look
+        }
+        if (const auto pushed = Pushed(pad->second.stick)) {
+            events.push_back({PadEvent::Kind::Pressed, *pushed});
+        }
+    }
     UpdatePolling();
-    if (!deliver) {
-        return;
+    if (!deliver || events.empty()) {
+        return false;
     }
     // Each event is handed on from the event loop, on its own: a handler may run for long (a
     // key that starts the game returns when it ends), and Qt never runs a timer's handler
@@ -218,6 +316,7 @@ void SdlGamePads::Look(bool deliver) {
             },
             Qt::QueuedConnection);
     }
+    return true;
 }
 
 // One direction per push: the stronger axis once the stick is past the push mark, given again
@@ -240,7 +339,9 @@ std::optional<PadButton> SdlGamePads::Pushed(Stick& stick) {
 }
 
 void SdlGamePads::UpdatePolling() {
-    const bool wanted = ready_ && active_ && !pads_.empty();
+    const bool unwatched = std::any_of(pads_.begin(), pads_.end(),
+                                       [](const auto& entry) { return !entry.second.spoke; });
+    const bool wanted = ready_ && active_ && unwatched;
     if (wanted && !poll_.isActive()) {
         poll_.start();
     } else if (!wanted && poll_.isActive()) {

@@ -4,12 +4,18 @@
 // - with no pad plugged in, nothing polls: a pad plugged in or pulled out changes the device
 //   folder, which inotify reports, and only then does SDL look (a few times over the next
 //   seconds, as the device becomes readable once the system has set it up);
-// - with a pad plugged in, SDL is read once per screen refresh while the program is active,
-//   and not at all while it is not.
+// - a plugged-in pad wakes the program only when it reports something: its device node is
+//   watched, and SDL looks once it speaks (at most once per screen refresh, for pads that
+//   stream reports); a pad without a node that can be watched is looked at once per refresh;
+// - during play, the pads are also looked at right before each step of the game's clock, so
+//   that no turn waits for a later step;
+// - while the program is not active, none of this: what the pads did meanwhile is dropped.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QSocketNotifier>
 #include <QTimer>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -21,8 +27,12 @@ namespace platform {
 
 class SdlGamePads : public GamePads {
   public:
+    // Where a pad's device node is, by SDL's instance id: SDL's own path by default, which
+    // virtual pads lack; tests give stand-ins.
+    using NodeOf = std::function<std::string(std::int32_t)>;
+
     // Watches `deviceFolder` for pads coming and going; the pads present are found at once.
-    explicit SdlGamePads(std::string deviceFolder = "/dev/input");
+    explicit SdlGamePads(std::string deviceFolder = "/dev/input", NodeOf nodeOf = {});
     ~SdlGamePads() override;
     SdlGamePads(const SdlGamePads&) = delete;
     SdlGamePads& operator=(const SdlGamePads&) = delete;
@@ -31,8 +41,11 @@ class SdlGamePads : public GamePads {
     void SetActive(bool active) override;
     int Count() const override { return static_cast<int>(pads_.size()); }
 
-    // Whether SDL is read on a timer (a pad is plugged in and the program is active).
+    // Whether SDL is read on a timer (a pad without a watched node is plugged in and the
+    // program is active).
     bool Polling() const { return poll_.isActive(); }
+    // How many times SDL has been read.
+    int Looks() const { return looks_; }
     // Looks for pads plugged in or pulled out, as when the device folder changes.
     void Rescan();
 
@@ -43,12 +56,25 @@ class SdlGamePads : public GamePads {
         int x = 0;
         int y = 0;
     };
+    // An open pad: its stick, and its device node where it is watched.
+    struct Pad {
+        Stick stick;
+        int node = -1;
+        std::unique_ptr<QSocketNotifier> spoke;
+    };
 
     void WatchDevices();
     void DevicesChanged();
-    // Reads SDL's events; presses reach the handler only when `deliver`.
-    void Look(bool deliver);
+    // Reads SDL's events; presses reach the handler only when `deliver`. True when some did.
+    bool Look(bool deliver);
     void UpdatePolling();
+    void WatchNode(std::int32_t id, Pad& pad);
+    void ClosePad(std::int32_t id);
+    // A watched pad reported something: SDL looks now, or at the next refresh after the last
+    // look.
+    void NodeSpoke(Pad& pad);
+    // Right before a step of the game's clock: true when presses were handed on.
+    bool LookBeforeStep();
     // The direction a stick's move pushes, if it starts a push.
     static std::optional<PadButton> Pushed(Stick& stick);
 
@@ -58,10 +84,14 @@ class SdlGamePads : public GamePads {
     int inotifyFd_ = -1;
     int folderWatch_ = -1;
     std::unique_ptr<QSocketNotifier> deviceNotifier_;
+    NodeOf nodeOf_;
     QTimer poll_;
+    QTimer coalesce_;  // a look put off to the next refresh
+    QElapsedTimer sinceLook_;
+    int looks_ = 0;
     QTimer settle_;  // the looks that follow a change of the device folder
     int settleStep_ = 0;
-    std::map<std::int32_t, Stick> pads_;  // by SDL's instance id
+    std::map<std::int32_t, Pad> pads_;  // by SDL's instance id
     std::function<void(const PadEvent&)> handler_;
 };
 

@@ -20,6 +20,7 @@ class StartWindow : public views::ModalWindow {
 
     // Shows the rules' control state in the widgets.
     void ShowControls();
+    platform::PadPlace PadPlace() const override { return platform::PadPlace::Chooser; }
 
     // The widgets, for tests.
     QRadioButton* option(int index) const { return options_[static_cast<size_t>(index)]; }

@@ -120,6 +120,11 @@ void ModalWindow::keyPressEvent(QKeyEvent* event) {
     }
 }
 
+void ModalWindow::WindowKey(std::int16_t keyCode) {
+    FormKeyDown(keyCode);
+    AfterHandler();
+}
+
 int ModalWindow::PictureAt(const QPoint& /*at*/) const {
     return -1;
 }

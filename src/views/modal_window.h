@@ -29,10 +29,13 @@ class ModalWindow : public QDialog, public platform::WindowHost {
     void ShowModal();
     // The rules' own close request (Next, Esc, F2): Form_Unload runs at once and may cancel.
     void Unload() override;
-    // What a game pad's press stands for here: a window of controls, unless it says otherwise.
-    virtual platform::PadPlace PadPlace() const { return platform::PadPlace::Controls; }
+    // Where a game pad's press lands here, which says the key it stands for.
+    virtual platform::PadPlace PadPlace() const = 0;
     // A game pad was pulled out.
     virtual void PadUnplugged() {}
+    // A game pad's key for the window itself, handled as when none of its controls holds the
+    // focus, whichever does.
+    void WindowKey(std::int16_t keyCode);
 
   protected:
     // The rules' close handler; a non-zero cancel keeps the window open.

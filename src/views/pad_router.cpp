@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QRadioButton>
+#include <QShortcut>
 
 #include "platform/keys.h"
 #include "views/modal_window.h"
@@ -103,12 +104,13 @@ void PadRouter::Pressed(PadButton button) {
     if (box == nullptr) {
         box = qobject_cast<QMessageBox*>(modal);
     }
-    PadPlace place = PadPlace::Controls;
+    auto* window = qobject_cast<ModalWindow*>(modal);
+    PadPlace place = PadPlace::Question;
     QWidget* target = nullptr;
     if (box != nullptr) {
         place = box->button(QMessageBox::No) != nullptr ? PadPlace::Question : PadPlace::Notice;
         target = box->focusWidget() != nullptr ? box->focusWidget() : box;
-    } else if (auto* window = qobject_cast<ModalWindow*>(modal)) {
+    } else if (window != nullptr) {
         place = window->PadPlace();
         target = window->focusWidget() != nullptr ? window->focusWidget() : window;
     } else {
@@ -116,6 +118,21 @@ void PadRouter::Pressed(PadButton button) {
     }
     const auto key = platform::KeyForPad(button, place);
     if (!key) {
+        return;
+    }
+    if (key->control) {
+        // A window's shortcut, found as the keyboard's shortcut map finds it for a key.
+        const QKeySequence sequence(Qt::CTRL | static_cast<Qt::Key>(QtKey(key->key)));
+        for (QShortcut* shortcut : target->window()->findChildren<QShortcut*>()) {
+            if (shortcut->isEnabled() && shortcut->key() == sequence) {
+                emit shortcut->activated();
+                return;
+            }
+        }
+        return;
+    }
+    if (key->toWindow && window != nullptr) {
+        window->WindowKey(key->key);
         return;
     }
     if (key->shift) {

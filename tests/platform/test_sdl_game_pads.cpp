@@ -1,7 +1,12 @@
 // Game pads through SDL as the program reads them, with pads made inside the test process:
 // plugged in and out, several at once, the stick, and no reading while nothing needs it.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QApplication>
 #include <QTest>
+#include <optional>
 #include <vector>
 
 #include "platform/sdl_game_pads.h"
@@ -71,8 +76,13 @@ class TestSdlGamePads : public QObject {
         pad.Stick(-20000, -26000);  // turned up without resting
         pad.Stick(3000, -3000);     // at rest
         pad.Stick(2000, 30000);     // down
+        pad.Stick(0, 0);
+        pad.Stick(20000, 30000);  // from rest straight to a diagonal: the stronger axis only
+        pad.Stick(30000, 20000);  // turned right without resting
+        pad.Stick(0, 0);          // and let go from a diagonal: nothing
         QCOMPARE(f.Presses(),
-                 (std::vector<PadButton>{PadButton::Left, PadButton::Up, PadButton::Down}));
+                 (std::vector<PadButton>{PadButton::Left, PadButton::Up, PadButton::Down,
+                                         PadButton::Down, PadButton::Right}));
     }
 
     void anInactiveProgramReadsNoPadAndDropsWhatWasPressedMeanwhile() {
@@ -90,6 +100,34 @@ class TestSdlGamePads : public QObject {
         pad.Set(SDL_CONTROLLER_BUTTON_A, false);
         pad.Tap(SDL_CONTROLLER_BUTTON_B);
         QCOMPARE(f.Presses(), std::vector<PadButton>{PadButton::B});
+    }
+
+    // A pad whose device node is watched costs nothing while it is quiet, and is read once when
+    // it reports something. A FIFO stands in for the node.
+    void aQuietPadIsNotLookedAtAndOneThatSpeaksIsLookedAtOnce() {
+        TempFolder devices;
+        TempFolder nodes;
+        const std::string node = nodes.File("event-node");
+        QVERIFY(::mkfifo(node.c_str(), 0600) == 0);
+        const int report = ::open(node.c_str(), O_RDWR | O_NONBLOCK);  // keeps it open
+        QVERIFY(report >= 0);
+        std::optional<platform::SdlGamePads> pads;
+        SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER);  // the pad is there before the program
+        VirtualPad pad(devices.path());
+        pads.emplace(devices.path(), [&node](std::int32_t) { return node; });
+        std::vector<PadButton> presses;
+        pads->SetHandler([&presses](const PadEvent& event) { presses.push_back(event.button); });
+        QCOMPARE(pads->Count(), 1);
+        QVERIFY(!pads->Polling());
+        const int looks = pads->Looks();
+        QTest::qWait(100);  // six screen refreshes
+        QCOMPARE(pads->Looks(), looks);
+        pad.Set(SDL_CONTROLLER_BUTTON_A, true);
+        QCOMPARE(::write(report, "r", 1), ssize_t{1});
+        QTRY_COMPARE(presses, std::vector<PadButton>{PadButton::A});
+        QTest::qWait(50);
+        QCOMPARE(pads->Looks(), looks + 1);
+        ::close(report);
     }
 };
 

@@ -103,7 +103,9 @@ class TestPadRouter : public QObject {
                 pad.Tap(SDL_CONTROLLER_BUTTON_DPAD_RIGHT);  // the next size
 
                 QVERIFY(w->option(1)->isChecked());
-                pad.Tap(SDL_CONTROLLER_BUTTON_A);
+                pad.Tap(SDL_CONTROLLER_BUTTON_DPAD_DOWN);
+                QCOMPARE(QApplication::focusWidget(), w->check1());
+                pad.Tap(SDL_CONTROLLER_BUTTON_A);  // goes on from the check box too
             },
             [&] { ShowStartModal(rules, f.fake.bundle); });
         QVERIFY(rules.nextChosen);
@@ -131,6 +133,10 @@ class TestPadRouter : public QObject {
                 QVERIFY(w->ch()->isChecked());
                 pad.Tap(SDL_CONTROLLER_BUTTON_DPAD_UP);
                 QCOMPARE(QApplication::focusWidget(), w->cmbbcolor());
+                pad.Tap(SDL_CONTROLLER_BUTTON_B);  // never ends the program at once
+                QVERIFY(w->isVisible());
+                pad.Tap(SDL_CONTROLLER_BUTTON_Y);  // HighScore
+                QCOMPARE(f.fake.boxes.shown.size(), size_t{1});
                 pad.Tap(SDL_CONTROLLER_BUTTON_A);
             },
             [&] { ShowMenuModal(rules, f.fake.bundle); });
