@@ -82,8 +82,11 @@ SdlGamePads::SdlGamePads(std::string deviceFolder, NodeOf nodeOf)
     QObject::connect(&poll_, &QTimer::timeout, [this] { Look(true); });
     coalesce_.setTimerType(Qt::PreciseTimer);
     coalesce_.setSingleShot(true);
-    QObject::connect(&coalesce_, &QTimer::timeout, [this] { Look(active_); });
-    sinceLook_.start();
+    QObject::connect(&coalesce_, &QTimer::timeout, [this] {
+        sinceReportLook_.restart();
+        Look(active_);
+    });
+    sinceReportLook_.start();
     settle_.setSingleShot(true);
     QObject::connect(&settle_, &QTimer::timeout, [this] {
         Rescan();
@@ -169,8 +172,10 @@ void SdlGamePads::NodeSpoke(Pad& pad) {
         pad.spoke->setEnabled(false);  // gone: the device folder says so, and SDL then
         return;                        // closes the pad
     }
-    const qint64 wait = poll_.interval() - sinceLook_.elapsed();
+    // A pad that streams reports is read at most once per refresh; any other at once.
+    const qint64 wait = poll_.interval() - sinceReportLook_.elapsed();
     if (wait <= 0) {
+        sinceReportLook_.restart();
         Look(true);
     } else if (!coalesce_.isActive()) {
         coalesce_.start(static_cast<int>(wait));
@@ -238,8 +243,6 @@ bool SdlGamePads::Look(bool deliver) {
         return false;
     }
     ++looks_;
-    sinceLook_.restart();
-    coalesce_.stop();
     std::vector<PadEvent> events;
     std::set<std::int32_t> moved;  // the pads whose stick moved
     SDL_GameControllerUpdate();

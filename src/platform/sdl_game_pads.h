@@ -70,8 +70,8 @@ class SdlGamePads : public GamePads {
     void UpdatePolling();
     void WatchNode(std::int32_t id, Pad& pad);
     void ClosePad(std::int32_t id);
-    // A watched pad reported something: SDL looks now, or at the next refresh after the last
-    // look.
+    // A watched pad reported something: SDL looks now, or a refresh after the last look at a
+    // report, for a pad that streams them.
     void NodeSpoke(Pad& pad);
     // Right before a step of the game's clock: true when presses were handed on.
     bool LookBeforeStep();
@@ -86,8 +86,8 @@ class SdlGamePads : public GamePads {
     std::unique_ptr<QSocketNotifier> deviceNotifier_;
     NodeOf nodeOf_;
     QTimer poll_;
-    QTimer coalesce_;  // a look put off to the next refresh
-    QElapsedTimer sinceLook_;
+    QTimer coalesce_;                // a look at a report put off to the next refresh
+    QElapsedTimer sinceReportLook_;  // since the last look at a report
     int looks_ = 0;
     QTimer settle_;  // the looks that follow a change of the device folder
     int settleStep_ = 0;
