@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string_view>
 #include <vector>
 
@@ -97,7 +96,6 @@ std::optional<int> JudgedApart(int argc, char** argv) {
 
 std::optional<int> HandleCommandLine(const QStringList& arguments) {
     QCommandLineParser parser;
-    parser.setApplicationDescription(Description());
     const QCommandLineOption help = parser.addHelpOption();  // and --help-all
     const QCommandLineOption version = parser.addVersionOption();
     parser.addOption(QCommandLineOption(
@@ -117,6 +115,7 @@ std::optional<int> HandleCommandLine(const QStringList& arguments) {
         parser.process(QStringList{arguments.value(0), QStringLiteral("--help-all")});
     }
     if (parser.isSet(help)) {
+        parser.setApplicationDescription(Description());
         std::fputs(qPrintable(parser.helpText()), stdout);
         return 0;
     }
