@@ -123,6 +123,10 @@ void GameWindow::SetFrameless(bool frameless) {
 }
 
 void GameWindow::keyPressEvent(QKeyEvent* event) {
+    if (BoxUp()) {
+        event->accept();
+        return;
+    }
     if (event->key() == Qt::Key_P || event->key() == Qt::Key_Pause) {
         rules_.Pause();
         AfterHandler();

@@ -107,6 +107,9 @@ MenuWindow::MenuWindow(FrmMenu& rules, platform::Platform& platform)
     // HighScore has a key of its own.
     auto* highScore = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_H), this);
     connect(highScore, &QShortcut::activated, this, [this] {
+        if (BoxUp()) {
+            return;
+        }
         PictureClicked(kHighScore);
         AfterHandler();
     });

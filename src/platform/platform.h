@@ -39,6 +39,10 @@ class MessageBoxes {
     virtual bool AskYesNo(const std::string& text, const std::string& title) = 0;
     // An OK button and an information icon.
     virtual void Inform(const std::string& text, const std::string& title) = 0;
+    // Whether a box is up. While one is, the windows take no request that would open another
+    // (a close request, Esc, Ctrl+H): one question at a time, whatever the window system lets
+    // through.
+    virtual bool Showing() const = 0;
 };
 
 // Asynchronous looping playback of a wave file.

@@ -52,7 +52,7 @@ class Cover : public QWidget {
 // Shows the box modally over `parent` and returns its answer. Inside the parent, the box is a
 // child centred on a cover of the whole window; the window and its controls take no input
 // until it is answered.
-int Run(QMessageBox& box, QWidget* parent, bool inside) {
+int ShowModally(QMessageBox& box, QWidget* parent, bool inside) {
     if (!inside || parent == nullptr) {
         box.setWindowModality(Qt::ApplicationModal);
         const int answer = box.exec();
@@ -102,6 +102,13 @@ int Run(QMessageBox& box, QWidget* parent, bool inside) {
 
 }  // namespace
 
+int QtMessageBoxes::Run(QMessageBox& box, QWidget* parent) {
+    ++open_;
+    const int answer = ShowModally(box, parent, insideWindows_);
+    --open_;
+    return answer;
+}
+
 QtMessageBoxes::QtMessageBoxes()
     : insideWindows_(QGuiApplication::platformName().startsWith(QStringLiteral("wayland"))) {}
 
@@ -112,7 +119,7 @@ bool QtMessageBoxes::AskYesNo(const std::string& text, const std::string& title)
     box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(QMessageBox::Yes);
     box.setWindowFlag(Qt::WindowStaysOnTopHint);
-    return Run(box, parent, insideWindows_) != QMessageBox::No;
+    return Run(box, parent) != QMessageBox::No;
 }
 
 void QtMessageBoxes::Inform(const std::string& text, const std::string& title) {
@@ -121,7 +128,7 @@ void QtMessageBoxes::Inform(const std::string& text, const std::string& title) {
                     QString::fromStdString(text), QMessageBox::Ok, parent);
     // The text may come from the settings file: shown as it stands, never as markup.
     box.setTextFormat(Qt::PlainText);
-    Run(box, parent, insideWindows_);
+    Run(box, parent);
 }
 
 }  // namespace platform

@@ -10,7 +10,9 @@
 #include "platform/platform.h"
 #include "platform/program_places.h"
 
+class QMessageBox;
 class QSoundEffect;
+class QWidget;
 class QSocketNotifier;
 
 namespace platform {
@@ -49,9 +51,13 @@ class QtMessageBoxes : public MessageBoxes {
     explicit QtMessageBoxes(bool insideWindows) : insideWindows_(insideWindows) {}
     bool AskYesNo(const std::string& text, const std::string& title) override;
     void Inform(const std::string& text, const std::string& title) override;
+    bool Showing() const override { return open_ > 0; }
 
   private:
+    int Run(QMessageBox& box, QWidget* parent);
+
     bool insideWindows_;
+    int open_ = 0;
 };
 
 // The music plays while it has been started, is not muted and the program is the active one:

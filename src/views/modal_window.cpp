@@ -78,7 +78,9 @@ void ModalWindow::closeEvent(QCloseEvent* event) {
         this,
         [this] {
             closeQueued_ = false;
-            RequestClose();
+            if (!BoxUp()) {
+                RequestClose();
+            }
         },
         Qt::QueuedConnection);
 }
@@ -91,6 +93,9 @@ void ModalWindow::RouteKeys(QWidget* control, std::function<void(std::int16_t)> 
 
 bool ModalWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
+        if (BoxUp()) {
+            return true;
+        }
         if (SwitchMusic(static_cast<QKeyEvent*>(event))) {
             return true;
         }
@@ -110,7 +115,7 @@ bool ModalWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void ModalWindow::keyPressEvent(QKeyEvent* event) {
     event->accept();
-    if (SwitchMusic(event)) {
+    if (BoxUp() || SwitchMusic(event)) {
         return;
     }
     const QWidget* focus = focusWidget();
@@ -121,6 +126,9 @@ void ModalWindow::keyPressEvent(QKeyEvent* event) {
 }
 
 void ModalWindow::WindowKey(std::int16_t keyCode) {
+    if (BoxUp()) {
+        return;
+    }
     FormKeyDown(keyCode);
     AfterHandler();
 }
@@ -137,6 +145,9 @@ QWidget* ModalWindow::PictureButton(const QString& name, int id) {
     button->setFocusPolicy(Qt::NoFocus);
     button->setAttribute(Qt::WA_TransparentForMouseEvents);
     connect(button, &QPushButton::clicked, this, [this, id] {
+        if (BoxUp()) {
+            return;
+        }
         PictureClicked(id);
         AfterHandler();
     });
@@ -155,7 +166,7 @@ void ModalWindow::mouseReleaseEvent(QMouseEvent* event) {
     }
     const int pressed = pressedPicture_;
     pressedPicture_ = -1;
-    if (pressed >= 0 && PictureAt(event->position().toPoint()) == pressed) {
+    if (pressed >= 0 && !BoxUp() && PictureAt(event->position().toPoint()) == pressed) {
         PictureClicked(pressed);
         AfterHandler();
     }

@@ -62,6 +62,10 @@ class ModalWindow : public QDialog, public platform::WindowHost {
     // Runs after every handler of the rules: ends the showing when the program has ended,
     // otherwise shows what the handler changed.
     void AfterHandler();
+    // Whether a message box is up: the window then takes no key, click or close request of its
+    // own, so that a second box never stands over the first (a box drawn inside the window
+    // leaves the window's shortcuts and close button live).
+    bool BoxUp() const { return platform_.boxes.Showing(); }
 
     void closeEvent(QCloseEvent* event) final;
     void keyPressEvent(QKeyEvent* event) override;

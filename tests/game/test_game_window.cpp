@@ -196,6 +196,33 @@ class TestGameWindow : public QObject {
         QVERIFY(!f.rules.controls.label(Label::lblscend).Visible);
     }
 
+    // While "Exit?" is up, a close request, Esc, P and F11 do nothing; after No the game waits.
+    void whileExitIsUpNothingAsksAgain() {
+        Fixture f(1);
+        f.fake.boxes.answers = {false, true};
+        f.Drive([&f](GameWindow* w) {
+            const bool full = w->isFullScreen();
+            f.fake.boxes.whileOpen = [&f, w] {
+                f.fake.boxes.whileOpen = nullptr;
+                w->close();
+                QCoreApplication::processEvents();
+                for (const auto key : {Qt::Key_Escape, Qt::Key_P, Qt::Key_F11}) {
+                    QTest::keyClick(w, key);
+                }
+            };
+            // No starts the clock loop that the keys run inside: the checks wait for it.
+            QTimer::singleShot(50, w, [w, &f, full] {
+                QCOMPARE(f.fake.boxes.shown.size(), size_t{1});
+                QCOMPARE(w->isFullScreen(), full);
+                QVERIFY(f.rules.IsWaiting());
+                QTest::keyClick(w, Qt::Key_Escape);
+            });
+            QTest::keyClick(w, Qt::Key_Escape);
+        });
+        QCOMPARE(f.fake.boxes.shown.size(), size_t{2});
+        QCOMPARE(f.fake.process.endCalls, 1);
+    }
+
     void escWhileWaitingThenNoThenSpaceAndEscAsksAgain() {
         Fixture f(1);
         f.fake.boxes.answers = {false, true};

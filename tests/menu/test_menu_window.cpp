@@ -199,6 +199,27 @@ class TestMenuWindow : public QObject {
         });
     }
 
+    // While the HighScore box is up, no request opens another or ends the menu behind it.
+    void whileABoxIsUpNothingAsksForAnother() {
+        Fixture f;
+        f.Drive([&f](MenuWindow* w) {
+            f.fake.boxes.whileOpen = [&f, w] {
+                f.fake.boxes.whileOpen = nullptr;
+                QTest::keyClick(w->cmblvl(), Qt::Key_H, Qt::ControlModifier);
+                QTest::keyClick(w->cmblvl(), Qt::Key_Escape);
+                w->close();
+                QCoreApplication::processEvents();
+            };
+            QTest::keyClick(w->cmblvl(), Qt::Key_H, Qt::ControlModifier);
+            QCoreApplication::processEvents();
+            QCOMPARE(f.fake.boxes.shown.size(), size_t{1});
+            QCOMPARE(f.fake.process.endCalls, 0);
+            QVERIFY(w->isVisible());
+            w->close();
+        });
+        QCOMPARE(f.fake.process.endCalls, 1);
+    }
+
     void closeByTheWindowSystemEndsTheProgram() {
         Fixture f;
         f.Drive([](MenuWindow* w) { w->close(); });

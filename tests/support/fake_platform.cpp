@@ -43,9 +43,11 @@ bool Pump::WaitUntil(std::uint32_t deadline) {
 
 bool Boxes::AskYesNo(const std::string& text, const std::string& title) {
     shown.push_back({text, title, true});
+    ++open;
     if (whileOpen) {
         whileOpen();
     }
+    --open;
     if (answers.empty()) {
         return true;
     }
@@ -56,9 +58,11 @@ bool Boxes::AskYesNo(const std::string& text, const std::string& title) {
 
 void Boxes::Inform(const std::string& text, const std::string& title) {
     shown.push_back({text, title, false});
+    ++open;
     if (whileOpen) {
         whileOpen();
     }
+    --open;
 }
 
 }  // namespace fake

@@ -68,7 +68,9 @@ class Boxes : public platform::MessageBoxes {
   public:
     bool AskYesNo(const std::string& text, const std::string& title) override;
     void Inform(const std::string& text, const std::string& title) override;
+    bool Showing() const override { return open > 0; }
 
+    int open = 0;              // boxes up now
     std::deque<bool> answers;  // next answers to Yes/No questions; empty means Yes
     std::vector<Box> shown;
     std::function<void()> whileOpen;  // runs while a box is open, if set
