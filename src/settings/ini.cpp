@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <set>
 
 #include "settings/place.h"
 #include "settings/profile.h"
@@ -52,9 +53,11 @@ void PrepareFolderOf(const std::string& file) {
     }
 }
 
-// An empty reason has been said already.
+// Said once per file and run: a file that cannot be written stays so, and every key the
+// player changes would repeat the line. An empty reason has been said already.
 void ReportFailedWrite(const std::string& file, const std::string& reason) {
-    if (reason.empty()) {
+    static std::set<std::string> said;
+    if (reason.empty() || !said.insert(file).second) {
         return;
     }
     std::fprintf(stderr, "kelvo-snake: cannot write %s: %s\n", file.c_str(), reason.c_str());

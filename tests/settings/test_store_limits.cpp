@@ -124,6 +124,20 @@ class TestStoreLimits : public QObject {
         QCOMPARE(after.st_ino, before.st_ino);
     }
 
+    // A file that cannot be written is said once, whatever is written to it afterwards.
+    void anUnwritableFileIsSaidOnce() {
+        TempFolder dir;
+        WriteFile(dir.File("not-a-folder"), "");
+        const std::string file = dir.File("not-a-folder/data.ini");
+        const std::string said = Stderr([&] {
+            for (const char* key : {"mute", "full", "lvl", "mute"}) {
+                WriteIni(file, "data", key, "1");
+            }
+        });
+        QCOMPARE(Lines(said), 1);
+        QVERIFY2(said.find("cannot write") != std::string::npos, said.c_str());
+    }
+
     // A lock that another program holds forever costs one wait, not one a read or write.
     void aLockHeldForeverIsWaitedForOnce() {
         TempFolder dir;
