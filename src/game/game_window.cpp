@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "assets/pictures.h"
+#include "platform/spoken.h"
 #include "settings/keys.h"
 #include "views/accessible_widgets.h"
 #include "views/qt_view.h"
@@ -200,13 +201,18 @@ void GameWindow::SayScreenText() {
     for (const Label id :
          {Label::lblspace, Label::lblscend, Label::lblHigh, Label::lblf2, Label::lblscore}) {
         const LabelControl& label = rules_.controls.label(id);
+        // The score's flash after an apple ends by its own timer: game over is said once,
+        // without it.
+        if (id == Label::lblscore && rules_.IsOver()) {
+            continue;
+        }
         if (label.Visible && !label.Caption.empty() && label.Caption != "$") {
             text += (text.empty() ? "" : "\n") + label.Caption;
         }
     }
     if (text != saidText_) {
         saidText_ = text;
-        said_->Announce(QString::fromStdString(text));
+        said_->Announce(QString::fromStdString(platform::SpokenWords(text)));
     }
 }
 

@@ -79,14 +79,18 @@ MenuWindow::MenuWindow(FrmMenu& rules, platform::Platform& platform)
     cmbscolor_ = list("Snake colour");
     cmbbcolor_ = list("Border colour");
     // The captions drawn as pictures, as words for assistive technology; each list's caption
-    // is its label.
+    // is its label. The level hint is the level list's description, and said only there.
     const std::array<QComboBox*, kCaptionCount> labelled{nullptr, cmblvl_, cmbscolor_, cmbbcolor_,
                                                          nullptr};
     const auto captions = Captions(rules_.controls);
     for (size_t i = 0; i < captions.size(); ++i) {
-        captions_[i] = views::UnseenLabel(QString::fromLatin1(captions[i].words), this);
-        captions_[i]->setBuddy(labelled[i]);
+        if (captions[i].picture != Picture::TextLevelHint) {
+            captions_[i] = views::UnseenLabel(QString::fromLatin1(captions[i].words), this);
+            captions_[i]->setBuddy(labelled[i]);
+        }
     }
+    setAccessibleDescription(QStringLiteral(
+        "Enter goes on; Ctrl+H shows the high score; Esc quits; M switches the music."));
     ch_ = new QCheckBox(QStringLiteral("Show Select Resolution Window at StartUp"), this);
     // Esc and Enter belong to the handlers; every other key keeps the control's own handling.
     const auto handlerOnly = {platform::key::Return, platform::key::Escape};
@@ -175,6 +179,9 @@ void MenuWindow::ShowControls() {
     ch_->setGeometry(Pixels(c.chBox));
     const auto captions = Captions(c);
     for (size_t i = 0; i < captions.size(); ++i) {
+        if (captions_[i] == nullptr) {
+            continue;
+        }
         captions_[i]->setGeometry(
             ImageRect(*captions[i].box, static_cast<int>(captions[i].picture)));
     }

@@ -3,12 +3,14 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <vector>
 
 #include "platform/qt_platform.h"
+#include "platform/spoken.h"
 
 namespace platform {
 namespace {
@@ -128,6 +130,9 @@ void QtMessageBoxes::Inform(const std::string& text, const std::string& title) {
                     QString::fromStdString(text), QMessageBox::Ok, parent);
     // The text may come from the settings file: shown as it stands, never as markup.
     box.setTextFormat(Qt::PlainText);
+    if (auto* words = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
+        words->setAccessibleName(QString::fromStdString(SpokenWords(text)));
+    }
     Run(box, parent);
 }
 

@@ -7,11 +7,13 @@
 #include <algorithm>
 
 #include "settings/keys.h"
+#include "views/accessible_widgets.h"
 #include "views/qt_view.h"
 
 namespace views {
 
-ModalWindow::ModalWindow(platform::Platform& platform) : platform_(platform) {}
+ModalWindow::ModalWindow(platform::Platform& platform)
+    : platform_(platform), music_(new Announcement(this)) {}
 
 bool ModalWindow::SwitchMusic(const QKeyEvent* event) {
     if (event->key() != Qt::Key_M || event->isAutoRepeat() ||
@@ -23,6 +25,7 @@ bool ModalWindow::SwitchMusic(const QKeyEvent* event) {
     const bool muted = !platform_.sound.Muted();
     platform_.sound.SetMuted(muted);
     setting::WriteFlag(SettingsFile(platform_.process), setting::kMute, muted);
+    music_->Announce(muted ? QStringLiteral("Music off") : QStringLiteral("Music on"));
     return true;
 }
 

@@ -20,6 +20,8 @@
 
 namespace views {
 
+class Announcement;
+
 class ModalWindow : public QDialog, public platform::WindowHost {
     Q_OBJECT
   public:
@@ -89,6 +91,8 @@ class ModalWindow : public QDialog, public platform::WindowHost {
     void Finish(int result);
 
     platform::Platform& platform_;
+    // Says "Music off" and "Music on" to a screen reader; the screen shows nothing of it.
+    Announcement* music_;
     std::vector<KeyRoute> routes_;
     bool closing_ = false;
     bool closeQueued_ = false;

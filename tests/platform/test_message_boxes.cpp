@@ -1,5 +1,6 @@
 // The program's message boxes as real windows, offscreen: what answers "Exit?", and how stored
 // text is shown.
+#include <QAccessible>
 #include <QApplication>
 #include <QDialog>
 #include <QLabel>
@@ -60,6 +61,21 @@ class TestMessageBoxes : public QObject {
         QVERIFY(window.findChild<QMessageBox*>() == nullptr);
     }
 
+    // Before any score is kept, the box's blank after the colon is read as "none".
+    void aBlankHighScoreIsReadAsNone() {
+        platform::QtMessageBoxes boxes;
+        DriveModal<QMessageBox>(
+            [](QMessageBox* box) {
+                auto* words = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+                QVERIFY(words != nullptr);
+                QCOMPARE(words->text(), QStringLiteral("HighScore is : "));
+                QCOMPARE(QAccessible::queryAccessibleInterface(words)->text(QAccessible::Name),
+                         QStringLiteral("HighScore is : none"));
+                QTest::keyClick(box, Qt::Key_Return);
+            },
+            [&] { boxes.Inform("HighScore is : ", "Kelvo Snake"); });
+    }
+
     void storedTextIsShownAsItStands() {
         platform::QtMessageBoxes boxes;
         const QString text = QStringLiteral("HighScore is : <h1>9</h1>");
@@ -71,6 +87,7 @@ class TestMessageBoxes : public QObject {
                 });
                 QVERIFY(shown != labels.end());
                 QCOMPARE((*shown)->textFormat(), Qt::PlainText);
+                QCOMPARE((*shown)->accessibleName(), (*shown)->text());
                 QTest::keyClick(box, Qt::Key_Return);
             },
             [&] { boxes.Inform(text.toStdString(), "Kelvo Snake"); });

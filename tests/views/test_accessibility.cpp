@@ -78,6 +78,9 @@ class TestAccessibility : public QObject {
                 QVERIFY(sizes != nullptr);
                 QCOMPARE(sizes->childCount(), 3);
                 QCOMPARE(sizes->child(2)->text(QAccessible::Name), QStringLiteral("1024 * 768"));
+                QVERIFY(QAccessible::queryAccessibleInterface(w)
+                            ->text(QAccessible::Description)
+                            .contains(QStringLiteral("Enter goes on")));
                 Press(Find(w, QAccessible::PushButton, QStringLiteral("Next!")));
             },
             [&f] { ShowStartModal(f.rules, f.fake.bundle); });
@@ -105,6 +108,22 @@ class TestAccessibility : public QObject {
                 QCOMPARE(QAccessible::queryAccessibleInterface(w->cmblvl())
                              ->text(QAccessible::Description),
                          QStringLiteral("1 is the Easiest, 10 is the most Difficult."));
+                // The hint is read once: as the list's description, not also as the window's.
+                int hints = 0;
+                for (QAccessibleInterface* object : TreeOf(w)) {
+                    hints += object->text(QAccessible::Name).contains("1 is the Easiest") ? 1 : 0;
+                }
+                QCOMPARE(hints, 0);
+                const QString keys =
+                    QAccessible::queryAccessibleInterface(w)->text(QAccessible::Description);
+                QVERIFY2(keys.contains("Enter goes on") && keys.contains("Ctrl+H") &&
+                             keys.contains("Esc quits"),
+                         qPrintable(keys));
+                // M says what it did; the screen shows nothing of it.
+                QTest::keyClick(w->cmblvl(), Qt::Key_M);
+                QVERIFY(Find(w, QAccessible::Notification, QStringLiteral("Music off")));
+                QTest::keyClick(w->cmblvl(), Qt::Key_M);
+                QVERIFY(Find(w, QAccessible::Notification, QStringLiteral("Music on")));
                 Press(Find(w, QAccessible::PushButton, QStringLiteral("HighScore")));
                 QTRY_COMPARE(f.fake.boxes.shown.size(), size_t{1});
                 QTest::keyClick(w->cmblvl(), Qt::Key_H, Qt::ControlModifier);
@@ -144,16 +163,41 @@ class TestAccessibility : public QObject {
                 w->Refresh();
                 QVERIFY(said->text(QAccessible::Name).endsWith("Score : 10   Snake Length : 8"));
                 QCOMPARE(timesShown.size(), 2);
-                rules.Game_Over();
+                rules.Game_Over();  // while the score's flash shows
                 w->Refresh();
                 QVERIFY(said->text(QAccessible::Name)
-                            .contains(
-                                "Your Score Is: 10\nCongrats! High Score\n Press F2 To Restart !"));
+                            .endsWith("Your Score Is: 10\nCongrats! High Score\n Press F2 To "
+                                      "Restart !"));
                 QCOMPARE(timesShown.size(), 3);
+                rules.controls.label(Label::lblscore).Visible = false;  // as the flash's timer does
+                w->Refresh();
+                QCOMPARE(timesShown.size(), 3);  // game over is said once
                 QTest::keyClick(w, Qt::Key_F2);
             },
             [&] { ShowGameModal(rules, bundle); });
         QVERIFY(rules.restartPressed);
+    }
+
+    // Before any score is kept, the screen's blank after "High Score Is:" is read as "none".
+    void aBlankHighScoreIsReadAsNone() {
+        RulesFixture<Sn> f;
+        f.shared = fake::GameChoices(10);
+        DriveModal<GameWindow>(
+            [&f](GameWindow* w) {
+                f.rules.Game_Over();  // a score of 0, and none kept
+                w->Refresh();
+                QCOMPARE(f.rules.controls.label(Label::lblHigh).Caption,
+                         std::string("High Score Is: "));
+                bool said = false;
+                for (QAccessibleInterface* object : TreeOf(w)) {
+                    said = said || (object->role() == QAccessible::Notification &&
+                                    object->text(QAccessible::Name)
+                                        .contains("Your Score Is: 0\nHigh Score Is: none\n"));
+                }
+                QVERIFY(said);
+                w->done(0);
+            },
+            [&f] { ShowGameModal(f.rules, f.fake.bundle); });
     }
 };
 
