@@ -91,7 +91,8 @@ MenuWindow::MenuWindow(FrmMenu& rules, platform::Platform& platform)
     }
     setAccessibleDescription(QStringLiteral(
         "Enter goes on; Ctrl+H shows the high score; Esc quits; M switches the music."));
-    ch_ = new QCheckBox(QStringLiteral("Show Select Resolution Window at StartUp"), this);
+    ch_ = new views::FocusMarked<QCheckBox>(
+        QStringLiteral("Show Select Resolution Window at StartUp"), this);
     // Esc and Enter belong to the handlers; every other key keeps the control's own handling.
     const auto handlerOnly = {platform::key::Return, platform::key::Escape};
     RouteKeys(
@@ -206,19 +207,6 @@ void MenuWindow::paintEvent(QPaintEvent* /*event*/) {
     };
     for (const auto& [box, picture] : pictures) {
         painter.drawImage(Pixels(*box).topLeft(), assets::Image(picture, ratio));
-    }
-}
-
-void MenuWindow::changeEvent(QEvent* event) {
-    ModalWindow::changeEvent(event);
-    // Qt shows a focus frame only once the keyboard has moved the focus, and forgets that when
-    // a window is activated; the level list holds the focus from the start and shows it so.
-    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !focusShown_) {
-        focusShown_ = true;
-        setAttribute(Qt::WA_KeyboardFocusChange);
-        if (QWidget* focus = focusWidget()) {
-            focus->update();
-        }
     }
 }
 

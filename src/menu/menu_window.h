@@ -42,7 +42,6 @@ class MenuWindow : public views::ModalWindow {
     int PictureAt(const QPoint& at) const override;
     void PictureClicked(int id) override;
     void paintEvent(QPaintEvent* event) override;
-    void changeEvent(QEvent* event) override;
 
   private:
     QRect Pixels(const Box& box) const;
@@ -63,7 +62,6 @@ class MenuWindow : public views::ModalWindow {
     QComboBox* cmbbcolor_;
     QCheckBox* ch_;
     std::array<QLabel*, kCaptionCount> captions_{};
-    bool focusShown_ = false;
 };
 
 // Shows the menu modally: its controls are made afresh, Form_Load runs, and the call returns

@@ -56,7 +56,8 @@ StartWindow::StartWindow(FrmStart& rules, platform::Platform& platform)
     }
     sizes->setGeometry(sizesPlace);
     for (size_t i = 0; i < options_.size(); ++i) {
-        auto* option = new QRadioButton(QString::fromLatin1(kOptionTexts[i]), sizes);
+        auto* option =
+            new views::FocusMarked<QRadioButton>(QString::fromLatin1(kOptionTexts[i]), sizes);
         option->setFont(assets::GameFont(9.75));
         place(option, kOptionPlaces[i]);
         option->move(option->pos() - sizesPlace.topLeft());
@@ -67,7 +68,7 @@ StartWindow::StartWindow(FrmStart& rules, platform::Platform& platform)
         });
         options_[i] = option;
     }
-    check1_ = new QCheckBox(QStringLiteral("Don't ask me again."), this);
+    check1_ = new views::FocusMarked<QCheckBox>(QStringLiteral("Don't ask me again."), this);
     place(check1_, kCheck1Place);
     connect(check1_, &QCheckBox::toggled, this, [this](bool on) { rules_.controls.Check1 = on; });
 
@@ -130,6 +131,12 @@ void ShowStartModal(FrmStart& rules, platform::Platform& platform) {
         QRect frame = window.frameGeometry();
         frame.moveCenter(screen->geometry().center());
         window.move(frame.topLeft());
+    }
+    // As in any group of option buttons, the focus starts on the chosen one.
+    for (int i = 0; i < 3; ++i) {
+        if (window.option(i)->isChecked()) {
+            window.option(i)->setFocus();
+        }
     }
     window.ShowModal();
 }

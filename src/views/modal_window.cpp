@@ -182,3 +182,20 @@ void ModalWindow::showEvent(QShowEvent* event) {
 }
 
 }  // namespace views
+
+namespace views {
+
+void ModalWindow::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    // Qt marks the focus only once the keyboard has moved it, and forgets that when a window is
+    // activated; the control that holds the focus from the start shows it so, as Tab would.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !focusShown_) {
+        focusShown_ = true;
+        setAttribute(Qt::WA_KeyboardFocusChange);
+        if (QWidget* focus = focusWidget()) {
+            focus->update();
+        }
+    }
+}
+
+}  // namespace views

@@ -74,6 +74,7 @@ class ModalWindow : public QDialog, public platform::WindowHost {
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void reject() override {}  // Esc belongs to the rules' key handlers
 
@@ -94,6 +95,7 @@ class ModalWindow : public QDialog, public platform::WindowHost {
     // Says "Music off" and "Music on" to a screen reader; the screen shows nothing of it.
     Announcement* music_;
     std::vector<KeyRoute> routes_;
+    bool focusShown_ = false;
     bool closing_ = false;
     bool closeQueued_ = false;
     int pressedPicture_ = -1;

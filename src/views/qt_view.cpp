@@ -87,6 +87,20 @@ QString IndicatorStyle() {
         .arg(assets::kOrange.name(), assets::kDimOrange.name());
 }
 
+void PaintFocusMark(QWidget* control, const QRect& contents, const QString& caption) {
+    if (!control->hasFocus() || !control->window()->testAttribute(Qt::WA_KeyboardFocusChange)) {
+        return;
+    }
+    const QFontMetrics metrics = control->fontMetrics();
+    QRect mark(0, 0, metrics.horizontalAdvance(caption) + 4, metrics.height() + 2);
+    mark.moveCenter(contents.center());
+    mark.moveLeft(contents.left() - 2);
+    QPainter painter(control);
+    painter.setPen(QPen(assets::kOrange, 1));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(mark.intersected(control->rect()).adjusted(0, 0, -1, -1));
+}
+
 void FitCaption(QWidget* control) {
     control->ensurePolished();
     QFont font = control->font();

@@ -2,10 +2,14 @@
 #pragma once
 
 #include <QImage>
+#include <QRadioButton>
 #include <QRect>
 #include <QString>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QWidget>
 #include <cstdint>
+#include <type_traits>
 
 #include "assets/catalog.h"
 
@@ -25,6 +29,29 @@ void ApplyLook(QWidget* widget);
 
 // Style for option buttons and check boxes whose indicators show on black.
 QString IndicatorStyle();
+
+// Draws the focus mark on a control that holds the keyboard's focus, where the window shows
+// it: an orange frame (10:1 on black) round its caption, which starts at `contents`' left,
+// over whatever the style draws of its own.
+void PaintFocusMark(QWidget* control, const QRect& contents, const QString& caption);
+
+// An option button or a check box that shows the focus mark round its caption.
+template <class W>
+class FocusMarked : public W {
+  public:
+    using W::W;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override {
+        W::paintEvent(event);
+        QStyleOptionButton option;
+        this->initStyleOption(&option);
+        constexpr bool kRadio = std::is_base_of_v<QRadioButton, W>;
+        const QRect contents = this->style()->subElementRect(
+            kRadio ? QStyle::SE_RadioButtonContents : QStyle::SE_CheckBoxContents, &option, this);
+        PaintFocusMark(this, contents, this->text());
+    }
+};
 
 // Shrinks a captioned control's font a quarter point at a time until the caption fits the
 // control's width: the boxes were designed around narrower fonts than a Linux desktop's.

@@ -7,6 +7,7 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
+#include <cmath>
 
 #include "assets/font.h"
 #include "settings/ini.h"
@@ -54,6 +55,42 @@ class TestStartWindow : public QObject {
             w->close();
         });
         QVERIFY(!f.shared.KeepRunning);
+    }
+
+    // The focus starts on the stored size, and every control marks it from the first show
+    // with at least 3:1 against the black.
+    void theFocusStartsOnTheChosenSizeAndIsMarked() {
+        Fixture f;
+        WriteFile(f.fake.SettingsFile(), "[data]\nres=2\n");
+        f.Drive([](StartWindow* w) {
+            QCOMPARE(QApplication::focusWidget(), w->option(1));
+            for (QWidget* control : std::initializer_list<QWidget*>{w->option(1), w->check1()}) {
+                control->setFocus();
+                const QImage marked = control->grab().toImage();
+                w->label1()->setFocus();  // takes no focus: the window keeps it
+                w->setFocus();
+                const QImage unmarked = control->grab().toImage();
+                auto linear = [](double v) {
+                    return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+                };
+                auto bright = [&linear](const QImage& image, int x, int y) {  // 3:1 on black
+                    const QColor c = image.pixelColor(x, y);
+                    const double luminance = 0.2126 * linear(c.redF()) +
+                                             0.7152 * linear(c.greenF()) +
+                                             0.0722 * linear(c.blueF());
+                    return (luminance + 0.05) / 0.05 >= 3;
+                };
+                int mark = 0;  // pixels that only the focus makes bright
+                for (int y = 0; y < marked.height(); ++y) {
+                    for (int x = 0; x < marked.width(); ++x) {
+                        mark += bright(marked, x, y) && !bright(unmarked, x, y);
+                    }
+                }
+                QVERIFY2(mark > 40, qPrintable(QString::number(mark)));
+            }
+            QTest::keyClick(w->option(1), Qt::Key_Return);
+        });
+        QCOMPARE(f.shared.ResWidth, 800);
     }
 
     // Whole captions, at this screen's density (the suite runs at two).
