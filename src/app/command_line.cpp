@@ -111,7 +111,9 @@ std::optional<int> HandleCommandLine(const QStringList& arguments) {
             QStringLiteral("\n\nQt's options are taken with one dash or two. Beside those listed "
                            "below,\nQt's widgets take -style <style> and -stylesheet <file>, and "
                            "Qt on X11\n-display <display>, -title <title> and -geometry "
-                           "<geometry>."));
+                           "<geometry>.\nThe game places and names its windows itself and "
+                           "writes left to right:\n-geometry, -qwindowgeometry, -title, "
+                           "-qwindowtitle and -reverse are taken\nbut change nothing."));
         parser.process(QStringList{arguments.value(0), QStringLiteral("--help-all")});
     }
     if (parser.isSet(help)) {

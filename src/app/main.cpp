@@ -18,6 +18,7 @@
 #include "platform/sdl_game_pads.h"
 #include "settings/keys.h"
 #include "views/pad_router.h"
+#include "views/qt_view.h"
 
 namespace {
 
@@ -46,12 +47,20 @@ void StartupMessageHandler(QtMsgType type, const QMessageLogContext& context,
     if (const auto status = JudgedApart(*startupArguments.argc, startupArguments.argv)) {
         std::_Exit(*status);
     }
+    // Qt names the X display it could not connect to, if it was given one.
+    const QLatin1String noX("could not connect to display");
+    QString display;
     const bool noDisplay =
-        std::any_of(StartupMessages().begin(), StartupMessages().end(), [](const QString& line) {
-            return line.contains(QLatin1String("could not connect to display")) ||
-                   line.contains(QLatin1String("Failed to create wl_display"));
+        std::any_of(StartupMessages().begin(), StartupMessages().end(), [&](const QString& line) {
+            if (const qsizetype at = line.indexOf(noX); at >= 0) {
+                display = line.mid(at + noX.size()).trimmed();
+                return true;
+            }
+            return line.contains(QLatin1String("Failed to create wl_display"));
         });
-    if (noDisplay) {
+    if (noDisplay && !display.isEmpty()) {
+        std::fprintf(stderr, "kelvo-snake: cannot open the display %s\n", qPrintable(display));
+    } else if (noDisplay) {
         std::fputs(
             "kelvo-snake: cannot open a display (set DISPLAY or WAYLAND_DISPLAY, or start it "
             "from a desktop session)\n",
@@ -112,6 +121,7 @@ int main(int argc, char* argv[]) {
         return *status;
     }
     const bool usesGamePads = UsesGamePads(QCoreApplication::arguments());
+    views::KeepDesignedDirection();
     // Fusion draws the chooser's and the menu's controls visibly on black; a style the player
     // asks for (-style, QT_STYLE_OVERRIDE) holds over it.
     if (!choosesStyle && !qEnvironmentVariableIsSet("QT_STYLE_OVERRIDE")) {

@@ -119,6 +119,7 @@ Announcement::Announcement(QWidget* parent) : QLabel(parent) {
     setTextFormat(Qt::PlainText);
     setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_TransparentForMouseEvents);
+    setAttribute(Qt::WA_NoSystemBackground);  // nothing of a style sheet's either
     // Shown by the first words, so that they are announced once, not also with the window.
     hide();
 }

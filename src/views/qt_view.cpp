@@ -1,5 +1,6 @@
 #include "views/qt_view.h"
 
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
 #include <QPalette>
@@ -51,6 +52,10 @@ int QtKey(std::int16_t keyCode) {
         }
     }
     return 0;
+}
+
+void KeepDesignedDirection() {
+    QGuiApplication::setLayoutDirection(Qt::LeftToRight);
 }
 
 void ApplyLook(QWidget* widget) {

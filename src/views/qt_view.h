@@ -10,6 +10,7 @@
 #include <QWidget>
 #include <cstdint>
 #include <type_traits>
+#include <utility>
 
 #include "assets/catalog.h"
 
@@ -23,6 +24,10 @@ namespace views {
 std::int16_t VirtualKeyCode(int qtKey);
 // The Qt key of a key code; 0 for codes without one.
 int QtKey(std::int16_t keyCode);
+
+// The windows and boxes are laid out and written left to right, as designed, whatever Qt was
+// told (its -reverse option would mirror "640 * 480" into "480 * 640").
+void KeepDesignedDirection();
 
 // Black ground and orange text for a window and everything in it.
 void ApplyLook(QWidget* widget);
@@ -62,7 +67,11 @@ void FitCaption(QWidget* control);
 template <class W>
 class Unpainted : public W {
   public:
-    using W::W;
+    template <class... Args>
+    explicit Unpainted(Args&&... args) : W(std::forward<Args>(args)...) {
+        // Not even the background or border that a style sheet gives every widget of its kind.
+        this->setAttribute(Qt::WA_NoSystemBackground);
+    }
 
   protected:
     void paintEvent(QPaintEvent* /*event*/) override {}

@@ -46,6 +46,12 @@ status=$?
 [ "$status" -eq 1 ] || fail "without a display: exit status $status, not 1 ($err)"
 [ "$(wc -l <<<"$err")" -eq 1 ] && grep -q 'cannot open a display' <<<"$err" ||
     fail "without a display it said: $err"
+err=$(bare -display :199 2>&1 >/dev/null)
+status=$?
+[ "$status" -eq 1 ] && [ "$err" = "kelvo-snake: cannot open the display :199" ] ||
+    fail "on a display that is not there: status $status, said: $err"
+grep -q -- '-reverse are taken' <<<"$(bare --help-all)" ||
+    fail "--help-all does not say which of Qt's options change nothing"
 err=$(env QT_QPA_PLATFORM=bogus "$program" 2>&1 >/dev/null)
 status=$?
 [ "$status" -eq 1 ] || fail "on a missing plugin: exit status $status, not 1 ($err)"

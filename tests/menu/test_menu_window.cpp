@@ -199,6 +199,25 @@ class TestMenuWindow : public QObject {
         });
     }
 
+    // Under a player's style sheet the words that stand for pictures stay unseen.
+    void theUnseenWordsStayUnseenUnderAStyleSheet() {
+        QImage plain;
+        for (const char* sheet :
+             {"", "QLabel, QPushButton { background: red; border: 2px solid red; }"}) {
+            qApp->setStyleSheet(QString::fromLatin1(sheet));
+            Fixture f;
+            f.Drive([&plain](MenuWindow* w) {
+                const QImage shown = w->grab().toImage();
+                if (plain.isNull()) {
+                    plain = shown;
+                }
+                QVERIFY(shown == plain);
+                w->close();
+            });
+        }
+        qApp->setStyleSheet(QString());
+    }
+
     // While the HighScore box is up, no request opens another or ends the menu behind it.
     void whileABoxIsUpNothingAsksForAnother() {
         Fixture f;

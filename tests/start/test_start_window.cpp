@@ -17,6 +17,7 @@
 #include "support/printing.h"
 #include "support/rules_fixture.h"
 #include "support/temp_folder.h"
+#include "views/qt_view.h"
 
 namespace {
 
@@ -91,6 +92,24 @@ class TestStartWindow : public QObject {
             QTest::keyClick(w->option(1), Qt::Key_Return);
         });
         QCOMPARE(f.shared.ResWidth, 800);
+    }
+
+    // Told to lay out right to left (Qt's -reverse), the chooser stays as designed.
+    void aReversedLayoutLeavesTheChooserAsDesigned() {
+        QImage designed;
+        for (const auto direction : {Qt::LeftToRight, Qt::RightToLeft}) {
+            QGuiApplication::setLayoutDirection(direction);
+            views::KeepDesignedDirection();  // as the program does once Qt has started
+            Fixture f;
+            f.Drive([&designed](StartWindow* w) {
+                const QImage shown = w->grab().toImage();
+                if (designed.isNull()) {
+                    designed = shown;
+                }
+                QVERIFY(shown == designed);
+                w->close();
+            });
+        }
     }
 
     // Whole captions, at this screen's density (the suite runs at two).
