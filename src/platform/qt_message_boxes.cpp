@@ -34,6 +34,18 @@ class YesNoBox : public QMessageBox {
             event->accept();
             return;
         }
+        // Y and N answer at once. Qt would show the button pressed for 100 ms first, and a key
+        // the player presses in that time (P right after N) would go to the box and be lost.
+        if (!(event->modifiers() & (Qt::AltModifier | Qt::ControlModifier | Qt::MetaModifier))) {
+            for (QAbstractButton* button : buttons()) {
+                const QKeySequence key = button->shortcut();
+                if (!key.isEmpty() && key[0].key() == event->key()) {
+                    event->accept();
+                    button->click();
+                    return;
+                }
+            }
+        }
         QMessageBox::keyPressEvent(event);
     }
     void closeEvent(QCloseEvent* event) override { event->ignore(); }

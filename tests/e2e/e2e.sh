@@ -409,6 +409,20 @@ esc_then_no() {
     shot_field ready
     keys space
     shot_until started head_past started 335 "12,0,255" || fail "the game did not start"
+    # A key right after No counts: P 70 ms after N pauses the game.
+    keys Escape
+    wait_window "Kelvo Snake" 2 >/dev/null
+    xdotool key n sleep 0.07 key p
+    wait_gone "Kelvo Snake" 2
+    shot_until paused_a shows_text paused_a "440x40+100+216" || fail "P right after No was lost"
+    sleep 0.5  # what is tested: the paused game does not move
+    shot paused_b
+    local paused_at
+    paused_at=$(head_right paused_a 80 "12,0,255")
+    ((paused_at < 600)) && ! game_over_shown paused_a &&
+        [ "$paused_at" = "$(head_right paused_b 80 "12,0,255")" ] ||
+        fail "P right after No was lost: the game went on"
+    keys space
     keys Escape
     wait_window "Kelvo Snake" 2 >/dev/null
     poll has_focus "Kelvo Snake" || fail "\"Exit?\" did not take the focus"
