@@ -14,6 +14,22 @@
 #include "views/accessible_widgets.h"
 #include "views/qt_view.h"
 
+namespace {
+
+// The window manager's frame round the game's window, as last seen in this run: none until a
+// framed game window has been mapped. Every game window gets the same frame.
+QMargins& KnownFrame() {
+    static QMargins frame;
+    return frame;
+}
+
+QSize Framed(const QSize& client) {
+    const QMargins& frame = KnownFrame();
+    return client + QSize(frame.left() + frame.right(), frame.top() + frame.bottom());
+}
+
+}  // namespace
+
 GameWindow::GameWindow(Sn& rules, platform::Platform& platform)
     : ModalWindow(platform),
       rules_(rules),
@@ -33,6 +49,8 @@ GameWindow::GameWindow(Sn& rules, platform::Platform& platform)
         screen && screen->refreshRate() > 1) {
         frameMs_ = static_cast<int>(1000.0 / screen->refreshRate());
     }
+    frameWatch_.setInterval(50);
+    connect(&frameWatch_, &QTimer::timeout, this, [this] { CheckFrame(); });
     latePaint_.setSingleShot(true);
     latePaint_.setTimerType(Qt::PreciseTimer);
     connect(&latePaint_, &QTimer::timeout, this, [this] { PaintPending(); });
@@ -52,8 +70,8 @@ GameWindow::GameWindow(Sn& rules, platform::Platform& platform)
 }
 
 bool GameWindow::FieldFits() const {
-    const QSize field = FieldSize();
-    return platform_.screen.Fits(field.width(), field.height());
+    const QSize framed = Framed(FieldSize());
+    return platform_.screen.Fits(framed.width(), framed.height());
 }
 
 QSize GameWindow::FieldSize() const {
@@ -84,6 +102,15 @@ void GameWindow::resizeEvent(QResizeEvent* event) {
     update();
 }
 
+void GameWindow::PlaceWindowed() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QRect area = screen != nullptr ? screen->geometry() : QRect(QPoint(0, 0), FieldSize());
+    // Centred frame and all: a window's place is its frame's.
+    QRect place(QPoint(0, 0), Framed(FieldSize()));
+    place.moveCenter(area.center());
+    move(place.topLeft());
+}
+
 void GameWindow::SetFullScreen(bool full) {
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QRect area = screen != nullptr ? screen->geometry() : QRect(QPoint(0, 0), FieldSize());
@@ -97,9 +124,12 @@ void GameWindow::SetFullScreen(bool full) {
     } else {
         setWindowState(windowState() & ~Qt::WindowFullScreen);
         setFixedSize(FieldSize());
-        QRect place(QPoint(0, 0), FieldSize());
-        place.moveCenter(area.center());
-        move(place.topLeft());
+        PlaceWindowed();
+    }
+    if (!full) {
+        // A window manager frames the window in its own time after the change.
+        frameChecks_ = 0;
+        frameWatch_.start();
     }
     // Without a window manager the focus does not come back by itself after the change.
     if (isVisible()) {
@@ -135,13 +165,44 @@ void GameWindow::keyPressEvent(QKeyEvent* event) {
     }
     if (event->key() == Qt::Key_F11 && !event->isAutoRepeat()) {
         const bool full = !windowState().testFlag(Qt::WindowFullScreen);
-        if (full || FieldFits()) {  // a window is offered only where the field fits
+        if (full || FieldFits()) {  // a window is offered only where the field fits, framed
             setting::WriteFlag(platform::SettingsFile(platform_.process), setting::kFull, full);
+            askedWindow_ = !full;
             SetFullScreen(full);
         }
         return;
     }
     ModalWindow::keyPressEvent(event);
+}
+
+void GameWindow::CheckFrame() {
+    constexpr int kChecks = 20;  // a second: a window manager that frames nothing
+    if (isFullScreen() || windowHandle() == nullptr || ++frameChecks_ > kChecks) {
+        frameWatch_.stop();
+        return;
+    }
+    const QMargins frame = windowHandle()->frameMargins();
+    if (frame.isNull()) {
+        return;
+    }
+    frameWatch_.stop();
+    KnownFrame() = frame;
+    FrameKnown();
+}
+
+void GameWindow::FrameKnown() {
+    const bool fits = FieldFits();
+    if (!fits && askedWindow_) {
+        // F11 asked for a window before the frame was known: the game stays on the whole
+        // screen, as it would have had the frame been known.
+        setting::WriteFlag(platform::SettingsFile(platform_.process), setting::kFull, true);
+    }
+    askedWindow_ = false;
+    if (fits) {
+        PlaceWindowed();  // the frame may have been added round the place asked for the window
+    } else {
+        SetFullScreen(true);
+    }
 }
 
 platform::PadPlace GameWindow::PadPlace() const {
@@ -274,6 +335,7 @@ QImage GameWindow::Render(qreal ratio) {
 
 void GameWindow::Closing() {
     timer2_.stop();
+    frameWatch_.stop();
     latePaint_.stop();
 }
 

@@ -55,6 +55,13 @@ class GameWindow : public views::ModalWindow {
 
   private:
     void SetFrameless(bool frameless);
+    // Centres the window of the field's size on the screen, with its frame where known.
+    void PlaceWindowed();
+    // Looks whether the window manager has framed the window of the field's size yet.
+    void CheckFrame();
+    // Once it has: a frame that does not fit on the screen with the field sends the game back
+    // to the whole screen, and one that fits is centred, frame and all.
+    void FrameKnown();
     Scene CurrentScene() const;
     QSize FieldSize() const;
     // A region of the field as the window's pixels.
@@ -72,7 +79,10 @@ class GameWindow : public views::ModalWindow {
     // screen readers at each change.
     views::Announcement* said_;
     std::string saidText_;
-    bool played_ = false;  // the game has left its first wait
+    bool played_ = false;       // the game has left its first wait
+    bool askedWindow_ = false;  // F11 asked for the window that the frame may not let fit
+    QTimer frameWatch_;
+    int frameChecks_ = 0;
     // Changes are painted at most once per refresh interval of the screen, in whole
     // milliseconds as Qt's timers count (16 at 60 Hz, so that 16 ms ticks all show); faster
     // ticks than the screen shows would only cost CPU. What waits is painted when the interval

@@ -4,7 +4,7 @@
 #
 # Usage: e2e.sh CASE PROGRAM_DIR ARTIFACT_DIR [CLOSE_REQUEST]
 #   CASE: first_run | second_run | large_resolution | esc_then_no | close_requests |
-#         big_screen | big_screen_wm | wayland | scaled_screen (on a 1920 by 1080 screen) |
+#         big_screen | big_screen_wm | small_screen_wm | wayland | scaled_screen (on a 1920 by 1080 screen) |
 #         wayland_panel | screen_reader |
 #         installed_package (PROGRAM_DIR is then the build folder, which cpack packs)
 #   CLOSE_REQUEST: the helper that sends a window a window-system close request
@@ -724,6 +724,12 @@ big_screen_run() {  # with_wm | without_wm
             sed -n 's/.* = //p')
         [ "${windowed#* * }" = "640 480" ] && ((top > 0)) ||
             fail "after F11 the game is at $windowed with frame \"$left $right $top $bottom\""
+        # Centred frame and all.
+        local wx wy
+        read -r wx wy _ < <(geometry "$game")
+        poll eval '[ "$(geometry "$game")" = "$(((1920 - 640 - left - right) / 2 + left)) \
+$(((1080 - 480 - top - bottom) / 2 + top)) 640 480" ]' ||
+            fail "the framed window is at $(geometry "$game"), not centred by its frame"
     else
         [ "$windowed" = "640 300 640 480" ] || fail "after F11 the game is at $windowed"
     fi
@@ -785,6 +791,31 @@ big_screen_run() {  # with_wm | without_wm
     expect_exit
     ! opened "$work/second.trace" "$work/game/bck.wav" || fail "the music played after M and a restart"
 }
+# On a 1024 by 768 screen with a window manager, 1024 by 768 does not fit in a window with its
+# frame: the game covers the screen whatever is stored, and F11 offers no window.
+small_screen_wm() {
+    openbox --sm-disable >/dev/null 2>&1 &
+    helpers+=($!)
+    poll eval 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"' ||
+        fail "openbox did not start"
+    make_folder '[data]\nres=3\nask=1\nfull=0\n'
+    start_game
+    wait_ready "Snake Menu" >/dev/null
+    keys Return
+    local game
+    game=$(wait_ready "Kelvo Snake")
+    poll eval '[ "$(geometry "$game")" = "0 0 1024 768" ]' ||
+        fail "the game is at $(geometry "$game") with frame $(xprop -id "$game" _NET_FRAME_EXTENTS)"
+    keys F11
+    sleep 1.2  # what is tested: no window in that time, framed or not
+    [ "$(geometry "$game")" = "0 0 1024 768" ] || fail "F11 made a window at $(geometry "$game")"
+    keys Escape
+    wait_count "Kelvo Snake" 2 || fail "Esc did not ask \"Exit?\""
+    keys Return
+    expect_exit
+    grep -q '^full=0$' "$work/game/data.ini" || fail "the stored choice was overwritten: $(data)"
+}
+
 big_screen() { big_screen_run without_wm; }
 big_screen_wm() { big_screen_run with_wm; }
 
