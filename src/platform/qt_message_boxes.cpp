@@ -77,6 +77,8 @@ int ShowModally(QMessageBox& box, QWidget* parent, bool inside) {
         }
         return answer;
     }
+    // The control that holds the focus gets it back once the box is answered.
+    const QPointer<QWidget> focus = QApplication::focusWidget();
     Cover cover(parent);
     cover.setAttribute(Qt::WA_NoMousePropagation);
     cover.setGeometry(parent->rect());
@@ -110,6 +112,9 @@ int ShowModally(QMessageBox& box, QWidget* parent, bool inside) {
         if (child) {
             child->setEnabled(true);
         }
+    }
+    if (focus && focus->isVisible()) {
+        focus->setFocus();
     }
     return answer;
 }

@@ -5,7 +5,7 @@
 # Usage: e2e.sh CASE PROGRAM_DIR ARTIFACT_DIR [CLOSE_REQUEST]
 #   CASE: first_run | second_run | large_resolution | esc_then_no | close_requests |
 #         big_screen | big_screen_wm | small_screen_wm | wayland | scaled_screen (on a 1920 by 1080 screen) |
-#         wayland_panel | screen_reader |
+#         wayland_panel | wayland_boxes | screen_reader |
 #         installed_package (PROGRAM_DIR is then the build folder, which cpack packs)
 #   CLOSE_REQUEST: the helper that sends a window a window-system close request
 set -euo pipefail
@@ -903,6 +903,77 @@ wayland() {
     expect_data '[data]\nres=1\nask=1\nlvl=1\nscolor=0\nbcolor=0\n'
 }
 
+# Weston follows the X pointer's moves, not its place: the pointer is taken into the top-left
+# corner first, then moved by the place's own amount.
+weston_click() {  # X Y
+    local to
+    for to in "1919 1079" "0 0" "$1 $2"; do
+        # shellcheck disable=SC2086 # two numbers
+        xdotool mousemove $to
+        sleep 0.3
+    done
+    xdotool click 1
+}
+
+# The same part of two screenshots.
+same_area() {  # SHOT SHOT WxH+X+Y
+    [ "$("$convert" "$artifacts/$1.png" -crop "$3" +repage rgb:- | md5sum)" = \
+        "$("$convert" "$artifacts/$2.png" -crop "$3" +repage rgb:- | md5sum)" ]
+}
+
+# Under Wayland a box is drawn inside the window that asks; a second request while it is up
+# (Ctrl+H again in the menu, the window's close button again in the game) opens no second one.
+wayland_boxes() {
+    local runtime output
+    start_weston 1920 1080
+    settled_after nothing boxes_desktop || fail "Weston showed nothing"
+    make_folder '[data]\nres=1\nask=1\nfull=0\n'
+    start_wayland_game
+    settled_after boxes_desktop boxes_menu || fail "no menu"
+    keys ctrl+h
+    settled_after boxes_menu boxes_high_score || fail "Ctrl+H showed nothing"
+    keys ctrl+h
+    sleep 0.3  # what is tested: no second box in that time
+    keys Return
+    settled_after boxes_high_score boxes_menu_again || fail "Enter did not close the box"
+    # Below the panel, whose clock may have moved on.
+    same_area boxes_menu boxes_menu_again 1920x1048+0+32 ||
+        fail "a second HighScore box stayed over the menu"
+    keys Return
+    settled_after boxes_menu_again boxes_game || fail "no game after Enter"
+    # The window with Qt's own title bar: its close button 17 pixels left of its right edge.
+    local w h x y
+    # Where the screen changed, below the panel (the crop keeps the screen's places).
+    read -r w h x y < <("$convert" "$artifacts/boxes_desktop.png" "$artifacts/boxes_game.png" \
+        -crop 1920x1048+0+32 -compose difference -composite -threshold 2% -trim \
+        -format '%w %h %X %Y\n' info: | tr -d +)
+    ((w > 640 && h > 480)) || fail "no game window found (${w}x$h at $x,$y)"
+    weston_click $((x + w - 17)) $((y + 13))
+    # "Exit?" in the middle of the field: a light box on the black.
+    light_at() {  # SHOT X Y
+        local r g b
+        read -r r g b < <(screen_pixel "$1" "$2" "$3")
+        ((r > 150 && g > 150 && b > 150))
+    }
+    shot_until boxes_exit light_at boxes_exit $((x + w / 2)) $((y + h / 2 + 10)) ||
+        fail "the close button did not ask \"Exit?\""
+    weston_click $((x + w - 17)) $((y + 13))
+    sleep 0.3  # what is tested: no second box in that time
+    keys n
+    shot_until boxes_after_no eval '! light_at boxes_after_no $((x + w / 2)) $((y + h / 2 + 10))' ||
+        fail "No did not close \"Exit?\""
+    sleep 0.3  # a second box would be drawn by now
+    shot boxes_after_no
+    # The field, below the title bar that the pointer now stands on.
+    same_area boxes_game boxes_after_no "${w}x$((h - 40))+$x+$((y + 40))" ||
+        fail "a second \"Exit?\" stayed over the game"
+    keys Escape
+    settled_after boxes_after_no boxes_exit_again || fail "Esc showed nothing"
+    keys Return
+    expect_exit
+    expect_data '[data]\nres=1\nask=1\nfull=0\nlvl=1\nscolor=0\nbcolor=0\n'
+}
+
 # Under Wayland, on a 1024 by 768 output whose top 32 pixels are the panel's: 1024 by 768 does
 # not fit. A stored one plays as 800 by 600, said once and not stored.
 wayland_panel() {
@@ -974,7 +1045,7 @@ screen_reader() {
 }
 
 case $case_name in
-    big_screen | big_screen_wm | wayland | scaled_screen) start_x 1920x1080 ;;
+    big_screen | big_screen_wm | wayland | wayland_boxes | scaled_screen) start_x 1920x1080 ;;
     *) start_x ;;
 esac
 "$case_name"

@@ -58,8 +58,10 @@ class TestMessageBoxes : public QObject {
             QVERIFY(box->isVisible());
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_N);
         });
+        control->setFocus();
         QVERIFY(!boxes.AskYesNo("Exit?", "Kelvo Snake"));
         QVERIFY(control->isEnabled());
+        QCOMPARE(QApplication::focusWidget(), control);  // the focus where it was
         QVERIFY(window.findChild<QMessageBox*>() == nullptr);
     }
 
