@@ -1033,7 +1033,7 @@ scaled_screen() {
 
 # The program as a screen reader reads it, over AT-SPI on a private session bus.
 screen_reader() {
-    make_folder
+    make_folder '[data]\nres=2\n'
     DBUS_SESSION_BUS_ADDRESS=$(dbus-daemon --session --fork --print-address=1 --print-pid=3 \
         3>"$work/bus.pid")
     export DBUS_SESSION_BUS_ADDRESS
