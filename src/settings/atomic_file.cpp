@@ -8,11 +8,13 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <optional>
+#include <random>
 #include <vector>
 
 namespace profile {
@@ -33,10 +35,26 @@ bool WriteAll(int fd, const std::string& contents) {
     return true;
 }
 
-mode_t NewFileMode() {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
+// Makes the temporary file from a template ending in XXXXXX, as mkstemp does, but with the mode
+// given, less the umask: the kernel applies the umask as it creates the file, so the program
+// never changes its umask, which every thread shares.
+int MakeTemporary(std::string& path, mode_t mode) {
+    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    static thread_local std::minstd_rand draw(static_cast<unsigned>(
+        std::random_device{}() ^ static_cast<unsigned>(::getpid()) ^
+        static_cast<unsigned>(std::chrono::steady_clock::now().time_since_epoch().count())));
+    const size_t at = path.size() - 6;
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        for (size_t i = at; i < path.size(); ++i) {
+            path[i] = kLetters[draw() % (sizeof kLetters - 1)];
+        }
+        const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (fd >= 0 || errno != EEXIST) {
+            return fd;
+        }
+    }
+    errno = EEXIST;
+    return -1;
 }
 
 // Writes contents over the file itself: from its start, then cut to length, then flushed. The
@@ -253,8 +271,10 @@ bool StoreFile(const std::string& path, const std::string& contents, std::string
         return fail(EACCES);  // nothing is created in a folder without write permission
     }
 
+    // A new file gets the mode the umask allows; the copy of an existing one is private until
+    // it has been given the old one's mode below.
     std::string tempPath = TemporaryPrefix(target) + "XXXXXX";
-    const int fd = ::mkstemp(tempPath.data());
+    const int fd = MakeTemporary(tempPath, exists ? 0600 : 0666);
     if (fd < 0) {
         return fail(errno);
     }
@@ -276,8 +296,7 @@ bool StoreFile(const std::string& path, const std::string& contents, std::string
             return UpdateInPlace(target, contents, &code) || fail(code);
         }
     }
-    bool written = exists || ::fchmod(fd, NewFileMode()) == 0;
-    written = written && WriteAll(fd, contents) && ::fsync(fd) == 0;
+    const bool written = WriteAll(fd, contents) && ::fsync(fd) == 0;
     const int writeErrno = errno;
     if (::close(fd) != 0 || !written) {
         const int code = written ? errno : writeErrno;

@@ -243,12 +243,14 @@ class TestSettings : public QObject {
     void aWriteKeepsTheFileItself() {
         TempFolder dir;
         const std::string file = dir.File("data.ini");
-        WriteFile(file, "[data]\nlvl=1\n");
+        WriteFile(file, "[data]\nlvl=1\nscore=1000\n");
         ::chmod(file.c_str(), 0640);
         const std::string secondName = dir.File("second-name.ini");
         QCOMPARE(::link(file.c_str(), secondName.c_str()), 0);
         WriteIni(file, "data", "lvl", "2");
         QCOMPARE(ReadIni(secondName, "data", "lvl", ""), std::string("2"));
+        WriteIni(file, "data", "score", "0");  // shorter, in place: nothing of the old is left
+        QCOMPARE(ReadFile(secondName), std::string("[data]\nlvl=2\nscore=0\n"));
         struct stat st {};
         QCOMPARE(::stat(file.c_str(), &st), 0);
         QCOMPARE(st.st_mode & 0777, 0640u);

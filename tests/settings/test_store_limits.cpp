@@ -12,12 +12,14 @@
 #include <QElapsedTimer>
 #include <QTest>
 #include <algorithm>
+#include <atomic>
 #include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
+#include <thread>
 #include <vector>
 
 #include "settings/ini.h"
@@ -136,6 +138,39 @@ class TestStoreLimits : public QObject {
         });
         QCOMPARE(Lines(said), 1);
         QVERIFY2(said.find("cannot write") != std::string::npos, said.c_str());
+    }
+
+    // The store never changes the umask that every thread shares: files that another thread
+    // makes while the store makes new ones keep the umask's mode.
+    void otherThreadsFilesKeepTheUmask() {
+        TempFolder dir;
+        const mode_t mask = ::umask(022);
+        std::atomic<bool> done{false};
+        int worldWritable = 0;
+        std::thread other([&] {
+            for (int i = 0; !done; ++i) {
+                const std::string name = dir.File("other-" + std::to_string(i % 64));
+                ::unlink(name.c_str());
+                const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+                struct stat st {};
+                worldWritable += fd >= 0 && ::fstat(fd, &st) == 0 && (st.st_mode & 0002) != 0;
+                if (fd >= 0) {
+                    ::close(fd);
+                }
+            }
+        });
+        struct stat made {};
+        for (int i = 0; i < 5000; ++i) {
+            const std::string file = dir.File("data.ini");
+            ::unlink(file.c_str());
+            WriteIni(file, "data", "lvl", "1");
+        }
+        done = true;
+        other.join();
+        ::umask(mask);
+        QCOMPARE(worldWritable, 0);
+        QCOMPARE(::stat(dir.File("data.ini").c_str(), &made), 0);
+        QCOMPARE(made.st_mode & 0777, 0644u);
     }
 
     // A lock that another program holds forever costs one wait, not one a read or write.
