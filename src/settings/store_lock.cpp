@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <condition_variable>
@@ -19,6 +20,13 @@
 
 namespace profile {
 namespace {
+
+std::atomic<LockCall> lockCall{nullptr};
+
+int Lock(int fd, int operation) {
+    const LockCall call = lockCall.load();
+    return call != nullptr ? call(fd, operation) : ::flock(fd, operation);
+}
 
 // The folders and files whose lock another program held past a whole wait.
 std::set<std::string>& NotWaitedFor() {
@@ -46,11 +54,11 @@ bool WaitInLine(int fd, int operation) {
         std::thread([wait, waiterFd, operation] {
             int result = 0;
             do {
-                result = ::flock(waiterFd, operation);
+                result = Lock(waiterFd, operation);
             } while (result != 0 && errno == EINTR);
             const std::lock_guard<std::mutex> guard(wait->mutex);
             if (wait->abandoned) {
-                ::flock(waiterFd, LOCK_UN);
+                Lock(waiterFd, LOCK_UN);
             } else {
                 wait->locked = result == 0;
                 wait->finished = true;
@@ -71,27 +79,43 @@ bool WaitInLine(int fd, int operation) {
     return wait->locked;
 }
 
+enum class Taken { kLocked, kBusy, kRefused };
+
 // Takes the lock on fd, waiting in line where it is busy, unless a wait for `what` has run
-// out before.
-bool Take(int fd, int operation, const std::string& what) {
-    if (::flock(fd, operation | LOCK_NB) == 0) {
-        return true;
+// out before. kRefused: the file system does not lock this descriptor.
+Taken Take(int fd, int operation, const std::string& what) {
+    if (Lock(fd, operation | LOCK_NB) == 0) {
+        return Taken::kLocked;
     }
-    if (errno != EWOULDBLOCK || NotWaitedFor().count(what) > 0) {
-        return false;
+    if (errno != EWOULDBLOCK) {
+        return Taken::kRefused;
+    }
+    if (NotWaitedFor().count(what) > 0) {
+        return Taken::kBusy;
     }
     if (WaitInLine(fd, operation)) {
-        return true;
+        return Taken::kLocked;
     }
     NotWaitedFor().insert(what);
     SayOnce(
         "kelvo-snake: %s stayed locked by another program for 2 s; going on without "
         "waiting for its lock for the rest of this run\n",
         what);
-    return false;
+    return Taken::kBusy;
+}
+
+void SayUnlocked(const std::string& target) {
+    SayOnce(
+        "kelvo-snake: neither %s nor its folder can be locked: it is written without a lock, "
+        "and another copy of the game writing it at the same time could undo a change\n",
+        target);
 }
 
 }  // namespace
+
+void SetLockCall(LockCall call) {
+    lockCall = call;
+}
 
 StoreLock::StoreLock(const std::string& file, bool exclusive) {
     const int operation = exclusive ? LOCK_EX : LOCK_SH;
@@ -104,9 +128,13 @@ StoreLock::StoreLock(const std::string& file, bool exclusive) {
         }
         return;  // otherwise no folder yet: nothing to read, and a write will say why it fails
     }
-    if (!Take(fd_, operation, folder)) {
+    const Taken taken = Take(fd_, operation, folder);
+    if (taken != Taken::kLocked) {
         ::close(fd_);
         fd_ = -1;
+    }
+    if (taken == Taken::kRefused) {
+        LockFileItself(target, operation);
     }
 }
 
@@ -117,6 +145,10 @@ StoreLock::~StoreLock() {
 }
 
 void StoreLock::LockFileItself(const std::string& target, int operation) {
+    const bool exclusive = operation == LOCK_EX;
+    // A write locks a descriptor open for writing (the only kind NFS locks exclusively); a
+    // read one open for reading where it may, else for writing.
+    const int firstMode = exclusive ? O_WRONLY : O_RDONLY;
     // A write may replace the file while this waits: then the new one is locked instead, for
     // as long as a wait for one lock may take in all.
     const auto deadline =
@@ -124,26 +156,36 @@ void StoreLock::LockFileItself(const std::string& target, int operation) {
     while (std::chrono::steady_clock::now() < deadline) {
         struct stat locked {};
         int fd = -1;
-        if (::stat(target.c_str(), &locked) == 0 && S_ISREG(locked.st_mode)) {
-            fd = ::open(target.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-            if (fd < 0 && errno == EACCES) {
+        const bool found = ::stat(target.c_str(), &locked) == 0;
+        int why = errno;
+        if (found && S_ISREG(locked.st_mode)) {
+            fd = ::open(target.c_str(), firstMode | O_NONBLOCK | O_CLOEXEC);
+            if (fd < 0 && errno == EACCES && !exclusive) {
                 fd = ::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
             }
+            why = errno;
+        } else if (!found && why == ENOENT && exclusive) {
+            // The first write makes the file, empty, so that it can be locked like any other;
+            // the kernel gives it the mode the umask allows.
+            fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
+            why = errno;
         }
         if (fd < 0 || ::fstat(fd, &locked) != 0 || !S_ISREG(locked.st_mode)) {
             if (fd >= 0) {
                 ::close(fd);
             }
-            if (operation == LOCK_EX) {
-                SayOnce(
-                    "kelvo-snake: neither %s nor its folder can be locked: another copy of "
-                    "the game writing it at the same time could undo a change\n",
-                    target);
+            // A missing folder is said by the write that fails in it.
+            if (exclusive && (fd >= 0 || why != ENOENT)) {
+                SayUnlocked(target);
             }
             return;
         }
-        if (!Take(fd, operation, target)) {
+        const Taken taken = Take(fd, operation, target);
+        if (taken != Taken::kLocked) {
             ::close(fd);
+            if (taken == Taken::kRefused && exclusive) {
+                SayUnlocked(target);
+            }
             return;
         }
         struct stat now {};

@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "settings/ini.h"
+#include "settings/store_lock.h"
 #include "settings_rounds.h"
 #include "support/printing.h"
 #include "support/temp_folder.h"
@@ -138,6 +139,45 @@ class TestStoreLimits : public QObject {
         });
         QCOMPARE(Lines(said), 1);
         QVERIFY2(said.find("cannot write") != std::string::npos, said.c_str());
+    }
+
+    // Where the file system refuses a lock, the store never writes unlocked silently: NFS locks
+    // exclusively only a descriptor open for writing, and the file itself is locked so; where
+    // nothing can be locked, one line says so.
+    void refusedLocksAreNeverSilent() {
+        static int refusal = 0;
+        static int writableLocks = 0;
+        profile::SetLockCall([](int fd, int operation) {
+            const bool forWriting = (::fcntl(fd, F_GETFL) & O_ACCMODE) != O_RDONLY;
+            const bool refused = refusal == EBADF ? (operation & LOCK_EX) != 0 && !forWriting
+                                                  : (operation & (LOCK_EX | LOCK_SH)) != 0;
+            if (refused) {
+                errno = refusal;
+                return -1;
+            }
+            writableLocks += (operation & LOCK_EX) != 0 && forWriting;
+            return ::flock(fd, operation);
+        });
+        for (const int code : {EBADF, ENOLCK, EOPNOTSUPP}) {
+            refusal = code;
+            writableLocks = 0;
+            TempFolder dir;
+            const std::string file = dir.File("data.ini");
+            const std::string said = Stderr([&] {
+                for (const char* level : {"1", "2", "3"}) {
+                    WriteIni(file, "data", "lvl", level);
+                }
+            });
+            QCOMPARE(ReadIni(file, "data", "lvl", ""), std::string("3"));
+            if (code == EBADF) {
+                QCOMPARE(Lines(said), 0);
+                QCOMPARE(writableLocks, 3);
+            } else {
+                QCOMPARE(Lines(said), 1);
+                QVERIFY2(said.find("without a lock") != std::string::npos, said.c_str());
+            }
+        }
+        profile::SetLockCall(nullptr);
     }
 
     // The store never changes the umask that every thread shares: files that another thread
@@ -273,8 +313,15 @@ class TestStoreLimits : public QObject {
         QCOMPARE(ReadIni(theirs, "data", "score", ""), std::string("3"));
     }
 
-    // Writers in a folder they may write but not read lock the file itself: nothing is lost.
+    // Writers in a folder they may write but not read lock the file itself, and the first of
+    // them makes it to lock it: nothing is lost, from the first write on.
+    void writersInAnUnreadableFolderLoseNothing_data() {
+        QTest::addColumn<bool>("fileMade");
+        QTest::newRow("data.ini there") << true;
+        QTest::newRow("a new folder") << false;
+    }
     void writersInAnUnreadableFolderLoseNothing() {
+        QFETCH(bool, fileMade);
         if (::geteuid() != 0) {
             QSKIP("a folder the writers cannot read: needs writers other than the superuser");
         }
@@ -283,14 +330,16 @@ class TestStoreLimits : public QObject {
         const std::string folder = dir.File("write-only");
         QVERIFY(std::filesystem::create_directory(folder));
         const std::string file = folder + "/data.ini";
-        WriteFile(file, "[data]\n");
-        QCOMPARE(::chown(file.c_str(), 65534, 65534), 0);
+        if (fileMade) {
+            WriteFile(file, "[data]\n");
+            QCOMPARE(::chown(file.c_str(), 65534, 65534), 0);
+        }
         QCOMPARE(::chown(folder.c_str(), 65534, 65534), 0);
         ::chmod(folder.c_str(), 0300);
         std::vector<FILE*> writers;
         for (int k = 0; k < 4; ++k) {
             const std::string command = "setpriv --reuid=nobody --regid=nogroup --clear-groups " +
-                                        Writer() + " " + file + " --key " + WriterKey(k) + " 150";
+                                        Writer() + " " + file + " --key " + WriterKey(k) + " 300";
             writers.push_back(::popen(command.c_str(), "r"));
         }
         for (FILE* writer : writers) {
@@ -300,7 +349,7 @@ class TestStoreLimits : public QObject {
             QCOMPARE(std::string(lost), std::string("0\n"));
         }
         for (int k = 0; k < 4; ++k) {
-            QCOMPARE(ReadIni(file, "data", WriterKey(k), ""), std::string("150"));
+            QCOMPARE(ReadIni(file, "data", WriterKey(k), ""), std::string("300"));
         }
     }
 };
