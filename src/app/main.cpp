@@ -16,6 +16,7 @@
 #include "assets/pictures.h"
 #include "platform/qt_platform.h"
 #include "platform/sdl_game_pads.h"
+#include "settings/ini.h"
 #include "settings/keys.h"
 #include "views/pad_router.h"
 #include "views/qt_view.h"
@@ -146,5 +147,6 @@ int main(int argc, char* argv[]) {
     SharedState shared;
     ProgramWindows windows(qt.bundle, shared);
     Main(shared, qt.process, windows);
+    FinishWrites();
     return 0;
 }

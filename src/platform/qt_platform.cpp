@@ -178,6 +178,7 @@ QtProcess::QtProcess(Sound& sound)
 
 void QtProcess::End() {
     sound_.Stop();
+    FinishWrites();
     std::fflush(nullptr);
     std::_Exit(0);
 }

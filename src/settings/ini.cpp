@@ -4,8 +4,10 @@
 #include <cstdio>
 #include <set>
 
+#include "settings/pending_writes.h"
 #include "settings/place.h"
 #include "settings/profile.h"
+#include "settings/report.h"
 
 namespace {
 
@@ -20,8 +22,10 @@ void AllowFolderCreation(const std::string& folder) {
     CreatableFolder() = folder;
 }
 
-std::string ReadIni(const std::string& file, const std::string& section, const std::string& key,
-                    const std::string& defaultValue) {
+namespace {
+
+std::string ReadStored(const std::string& file, const std::string& section, const std::string& key,
+                       const std::string& defaultValue) {
     std::string buffer(256, ' ');
     // No file: nothing is kept, and every value is its default.
     const int copied = file.empty() ? profile::GetPrivateProfileString("", "", defaultValue,
@@ -30,6 +34,19 @@ std::string ReadIni(const std::string& file, const std::string& section, const s
                                                                        buffer.data(), 255, file);
     const auto count = static_cast<std::int16_t>(copied);
     return buffer.substr(0, count > 0 ? static_cast<size_t>(count) : 0);
+}
+
+}  // namespace
+
+std::string ReadIni(const std::string& file, const std::string& section, const std::string& key,
+                    const std::string& defaultValue) {
+    if (file.empty()) {
+        return ReadStored(file, section, key, defaultValue);
+    }
+    // This program's own writes that wait for the file's lock show at once.
+    return pending::AsPending(file, section, key,
+                              [&] { return ReadStored(file, section, key, defaultValue); })
+        .substr(0, 254);
 }
 
 namespace {
@@ -53,14 +70,33 @@ void PrepareFolderOf(const std::string& file) {
     }
 }
 
-// Said once per file and run: a file that cannot be written stays so, and every key the
-// player changes would repeat the line. An empty reason has been said already.
-void ReportFailedWrite(const std::string& file, const std::string& reason) {
-    static std::set<std::string> said;
-    if (reason.empty() || !said.insert(file).second) {
-        return;
+}  // namespace
+
+namespace {
+
+// Makes the write at once where the file's lock is free and no earlier write waits for it;
+// otherwise keeps it until the lock is free. What `decide` says now, against the value as it
+// will be once the earlier writes are made, is the answer: the kept write asks again when it
+// lands, so that a higher score stored meanwhile still wins.
+bool WriteOrKeep(pending::Write write) {
+    if (!pending::Waiting(write.file)) {
+        bool stored = false;
+        bool busy = false;
+        std::string reason;
+        const bool made =
+            profile::UpdatePrivateProfileString(write.section, write.key, write.defaultValue,
+                                                write.decide, write.file, &stored, &reason, &busy);
+        if (!busy) {
+            if (!made) {
+                profile::ReportFailedWrite(write.file, reason);
+            }
+            return stored;
+        }
     }
-    std::fprintf(stderr, "kelvo-snake: cannot write %s: %s\n", file.c_str(), reason.c_str());
+    const std::string now = ReadIni(write.file, write.section, write.key, write.defaultValue);
+    const bool wanted = write.decide(now).has_value();
+    pending::Keep(std::move(write));
+    return wanted;
 }
 
 }  // namespace
@@ -71,11 +107,10 @@ void WriteIni(const std::string& file, const std::string& section, const std::st
         return;  // nothing is kept in this run, as was said at its start
     }
     PrepareFolderOf(file);
-    std::string reason;
-    if (!profile::WritePrivateProfileString(section, key, WithoutLineBreaks(value), file,
-                                            &reason)) {
-        ReportFailedWrite(file, reason);
-    }
+    std::string stored = WithoutLineBreaks(value);
+    WriteOrKeep({file, section, key, "",
+                 [stored](const std::string&) { return std::optional<std::string>(stored); },
+                 stored});
 }
 
 bool UpdateIni(const std::string& file, const std::string& section, const std::string& key,
@@ -86,18 +121,16 @@ bool UpdateIni(const std::string& file, const std::string& section, const std::s
     }
     PrepareFolderOf(file);
     // What reading gives back: cut to 254 characters, as ReadIni does.
-    auto decideOnRead = [&](const std::string& current) -> std::optional<std::string> {
+    auto decideOnRead = [decide](const std::string& current) -> std::optional<std::string> {
         std::optional<std::string> value = decide(current.substr(0, 254));
         if (value) {
             value = WithoutLineBreaks(*value);
         }
         return value;
     };
-    std::string reason;
-    bool stored = false;
-    if (!profile::UpdatePrivateProfileString(section, key, defaultValue, decideOnRead, file,
-                                             &stored, &reason)) {
-        ReportFailedWrite(file, reason);
-    }
-    return stored;
+    return WriteOrKeep({file, section, key, defaultValue, decideOnRead, std::nullopt});
+}
+
+void FinishWrites() {
+    pending::Finish(std::chrono::seconds(2));
 }

@@ -13,16 +13,23 @@ std::string ReadIni(const std::string& file, const std::string& section, const s
 
 // Stores value under key in section of file; carriage returns and line feeds in the value are
 // written as blanks. A write that cannot be made changes nothing and prints one line on stderr
-// naming the file and the reason.
+// naming the file and the reason, once per file. Where another program holds the file's lock,
+// the write is kept and made as soon as the lock is free (pending_writes.h): the call never
+// waits, and reads see the value at once.
 void WriteIni(const std::string& file, const std::string& section, const std::string& key,
               const std::string& value);
 
 // Reads the value under key (or defaultValue, as ReadIni does) and, with no other program's
 // write between, stores what `decide` returns for it, if anything. True when a value was
-// stored; a store that cannot be made says so in one line on stderr, as WriteIni does.
+// stored (or will be, where the write waits for the lock as WriteIni's do: it then asks `decide`
+// again once it is made); a store that cannot be made says so in one line, as WriteIni does.
 bool UpdateIni(const std::string& file, const std::string& section, const std::string& key,
                const std::string& defaultValue,
                const std::function<std::optional<std::string>(const std::string&)>& decide);
+
+// Gives the writes that wait for a lock up to 2 s more, then says which keys were not kept.
+// For the end of the program.
+void FinishWrites();
 
 // Lets the first write into `folder` create it (with its missing parents): the per-user
 // settings folder comes into being with the first setting stored, not before. Writes into any

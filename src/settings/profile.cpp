@@ -249,7 +249,9 @@ int GetPrivateProfileString(const std::string& section, const std::string& key,
     const std::string_view wantedSection = TrimBlanks(section);
     const std::string_view wantedKey = TrimBlanks(key);
     if (!wantedSection.empty() && !wantedKey.empty()) {
-        const StoreLock lock(file, false);  // a write in place is never seen half done
+        // A write in place is never seen half done. Where another program holds the lock, the
+        // file is read all the same rather than waited for: a write replaces it whole.
+        const StoreLock lock(file, false, false);
         try {
             if (const auto contents = ReadWholeFile(file, nullptr)) {
                 const std::vector<Line> lines = SplitLines(*contents);
@@ -365,8 +367,15 @@ bool WritePrivateProfileString(const std::string& section, const std::string& ke
 bool UpdatePrivateProfileString(
     const std::string& section, const std::string& key, const std::string& defaultValue,
     const std::function<std::optional<std::string>(const std::string&)>& decide,
-    const std::string& file, bool* stored, std::string* error) {
-    const StoreLock lock(file, true);
+    const std::string& file, bool* stored, std::string* error, bool* busy) {
+    const StoreLock lock(file, true, busy == nullptr);
+    if (busy != nullptr) {
+        *busy = lock.busy();
+        if (lock.busy()) {
+            *stored = false;
+            return false;
+        }
+    }
     try {
         return WriteLocked(section, key, defaultValue, decide, file, stored, error);
     } catch (const std::bad_alloc&) {

@@ -7,9 +7,9 @@
 //
 // Writing keeps every line it does not need to change byte for byte and stores the file as
 // atomic_file.h says (as a rule atomically, so an interrupted write leaves either the old file or
-// the new one). Every write is one read-modify-write under an exclusive lock (store_lock.h), and
-// every read takes a shared one, so that two programs writing at once lose nothing. A file
-// larger than 1 MiB reads as missing and is never written.
+// the new one). Every write is one read-modify-write under an exclusive lock (store_lock.h), so
+// that two programs writing at once lose nothing; a read takes a shared one where it is free. A
+// file larger than 1 MiB reads as missing and is never written.
 #pragma once
 
 #include <functional>
@@ -36,11 +36,12 @@ bool WritePrivateProfileString(const std::string& section, const std::string& ke
 // Reads the value of key in section of file (or defaultValue) and, under the same lock, stores
 // what `decide` returns for it, if anything: a compare-and-store that no other program's write
 // can come between. Returns false when a store was wanted and could not be made; stored tells
-// whether one was made.
+// whether one was made. With `busy` given, the lock is only tried: where another program holds
+// it, nothing is done and *busy is set; without, it is waited for as long as it takes.
 bool UpdatePrivateProfileString(
     const std::string& section, const std::string& key, const std::string& defaultValue,
     const std::function<std::optional<std::string>(const std::string&)>& decide,
-    const std::string& file, bool* stored, std::string* error = nullptr);
+    const std::string& file, bool* stored, std::string* error = nullptr, bool* busy = nullptr);
 
 // The value as reading gives it back: surrounding blanks and tabs dropped, then one pair of
 // matching double or single quotes removed.

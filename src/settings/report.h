@@ -9,4 +9,8 @@ namespace profile {
 // format is given for this path in the run.
 void SayOnce(const char* format, const std::string& path);
 
+// "cannot write FILE: REASON", once per file and run: a file that cannot be written stays so,
+// and every key the player changes would repeat the line. An empty reason has been said.
+void ReportFailedWrite(const std::string& file, const std::string& reason);
+
 }  // namespace profile

@@ -7,13 +7,6 @@
 
 #include <atomic>
 #include <cerrno>
-#include <chrono>
-#include <condition_variable>
-#include <memory>
-#include <mutex>
-#include <set>
-#include <system_error>
-#include <thread>
 
 #include "settings/atomic_file.h"
 #include "settings/report.h"
@@ -26,82 +19,6 @@ std::atomic<LockCall> lockCall{nullptr};
 int Lock(int fd, int operation) {
     const LockCall call = lockCall.load();
     return call != nullptr ? call(fd, operation) : ::flock(fd, operation);
-}
-
-// The folders and files whose lock another program held past a whole wait.
-std::set<std::string>& NotWaitedFor() {
-    static std::set<std::string> paths;
-    return paths;
-}
-
-// Waits in line for the lock, on a thread of its own so that the wait can be given up. The
-// thread holds a duplicate of the descriptor (the lock belongs to the open file, which both
-// share); when the wait was given up and the lock comes later, it lets go of it at once.
-bool WaitInLine(int fd, int operation) {
-    struct Wait {
-        std::mutex mutex;
-        std::condition_variable over;
-        bool finished = false;
-        bool abandoned = false;
-        bool locked = false;
-    };
-    const int waiterFd = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
-    if (waiterFd < 0) {
-        return false;
-    }
-    const auto wait = std::make_shared<Wait>();
-    try {
-        std::thread([wait, waiterFd, operation] {
-            int result = 0;
-            do {
-                result = Lock(waiterFd, operation);
-            } while (result != 0 && errno == EINTR);
-            const std::lock_guard<std::mutex> guard(wait->mutex);
-            if (wait->abandoned) {
-                Lock(waiterFd, LOCK_UN);
-            } else {
-                wait->locked = result == 0;
-                wait->finished = true;
-                wait->over.notify_one();
-            }
-            ::close(waiterFd);
-        }).detach();
-    } catch (const std::system_error&) {
-        ::close(waiterFd);
-        return false;
-    }
-    std::unique_lock<std::mutex> guard(wait->mutex);
-    if (!wait->over.wait_for(guard, std::chrono::seconds(StoreLock::kWaitSeconds),
-                             [&wait] { return wait->finished; })) {
-        wait->abandoned = true;
-        return false;
-    }
-    return wait->locked;
-}
-
-enum class Taken { kLocked, kBusy, kRefused };
-
-// Takes the lock on fd, waiting in line where it is busy, unless a wait for `what` has run
-// out before. kRefused: the file system does not lock this descriptor.
-Taken Take(int fd, int operation, const std::string& what) {
-    if (Lock(fd, operation | LOCK_NB) == 0) {
-        return Taken::kLocked;
-    }
-    if (errno != EWOULDBLOCK) {
-        return Taken::kRefused;
-    }
-    if (NotWaitedFor().count(what) > 0) {
-        return Taken::kBusy;
-    }
-    if (WaitInLine(fd, operation)) {
-        return Taken::kLocked;
-    }
-    NotWaitedFor().insert(what);
-    SayOnce(
-        "kelvo-snake: %s stayed locked by another program for 2 s; going on without "
-        "waiting for its lock for the rest of this run\n",
-        what);
-    return Taken::kBusy;
 }
 
 void SayUnlocked(const std::string& target) {
@@ -117,7 +34,7 @@ void SetLockCall(LockCall call) {
     lockCall = call;
 }
 
-StoreLock::StoreLock(const std::string& file, bool exclusive) {
+StoreLock::StoreLock(const std::string& file, bool exclusive, bool wait) : wait_(wait) {
     const int operation = exclusive ? LOCK_EX : LOCK_SH;
     const std::string target = ResolveTarget(file);
     const std::string folder = FolderOf(target);
@@ -128,14 +45,28 @@ StoreLock::StoreLock(const std::string& file, bool exclusive) {
         }
         return;  // otherwise no folder yet: nothing to read, and a write will say why it fails
     }
-    const Taken taken = Take(fd_, operation, folder);
-    if (taken != Taken::kLocked) {
+    if (!Take(fd_, operation)) {
         ::close(fd_);
         fd_ = -1;
+        if (refused_) {
+            refused_ = false;
+            LockFileItself(target, operation);
+        }
     }
-    if (taken == Taken::kRefused) {
-        LockFileItself(target, operation);
+}
+
+// Takes the lock on fd: tried, or waited for in line. Sets busy_ or refused_ where it fails.
+bool StoreLock::Take(int fd, int operation) {
+    int result = 0;
+    do {
+        result = Lock(fd, operation | (wait_ ? 0 : LOCK_NB));
+    } while (result != 0 && errno == EINTR);
+    if (result == 0) {
+        return true;
     }
+    busy_ = errno == EWOULDBLOCK;
+    refused_ = !busy_;
+    return false;
 }
 
 StoreLock::~StoreLock() {
@@ -149,11 +80,9 @@ void StoreLock::LockFileItself(const std::string& target, int operation) {
     // A write locks a descriptor open for writing (the only kind NFS locks exclusively); a
     // read one open for reading where it may, else for writing.
     const int firstMode = exclusive ? O_WRONLY : O_RDONLY;
-    // A write may replace the file while this waits: then the new one is locked instead, for
-    // as long as a wait for one lock may take in all.
-    const auto deadline =
-        std::chrono::steady_clock::now() + std::chrono::seconds(StoreLock::kWaitSeconds);
-    while (std::chrono::steady_clock::now() < deadline) {
+    // A write may replace the file while this waits: then the new one is locked instead, as
+    // often as it takes, within reason.
+    for (int attempt = 0; attempt < 1000; ++attempt) {
         struct stat locked {};
         int fd = -1;
         const bool found = ::stat(target.c_str(), &locked) == 0;
@@ -180,10 +109,9 @@ void StoreLock::LockFileItself(const std::string& target, int operation) {
             }
             return;
         }
-        const Taken taken = Take(fd, operation, target);
-        if (taken != Taken::kLocked) {
+        if (!Take(fd, operation)) {
             ::close(fd);
-            if (taken == Taken::kRefused && exclusive) {
+            if (refused_ && exclusive) {
                 SayUnlocked(target);
             }
             return;
@@ -197,8 +125,8 @@ void StoreLock::LockFileItself(const std::string& target, int operation) {
         ::close(fd);
     }
     SayOnce(
-        "kelvo-snake: %s was replaced by other programs for 2 s on end; going on without "
-        "its lock\n",
+        "kelvo-snake: %s was replaced by other programs a thousand times on end; going on "
+        "without its lock\n",
         target);
 }
 

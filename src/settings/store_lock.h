@@ -15,10 +15,9 @@ namespace profile {
 //   still be the file at that path. A write into such a folder makes the file (empty) first, so
 //   that even the first write is locked. Where nothing can be locked, one line says so, once a
 //   file: the write goes ahead without a lock, never silently.
-// - A busy lock is waited for in line (a blocking wait, so that a waiter is not starved by
-//   writers that come and go), for at most kWaitSeconds. A lock that another program held past
-//   that is not waited for again for the rest of the run: it is only tried, and the read or
-//   write goes ahead without it, as it would without locks; one line says so, once a folder.
+// - A busy lock is either only tried (busy() then tells) or waited for in line, as long as it
+//   takes: the program's windows only try, and leave the wait to a thread of its own
+//   (pending_writes.h), so that a lock another program holds never stalls them.
 // The call that takes and releases locks, flock(2) unless a test stands in for it (a file
 // system that refuses some locks).
 using LockCall = int (*)(int fd, int operation);
@@ -26,18 +25,22 @@ void SetLockCall(LockCall call);
 
 class StoreLock {
   public:
-    static constexpr int kWaitSeconds = 2;
-
-    StoreLock(const std::string& file, bool exclusive);
+    StoreLock(const std::string& file, bool exclusive, bool wait);
     ~StoreLock();
     StoreLock(const StoreLock&) = delete;
     StoreLock& operator=(const StoreLock&) = delete;
 
     bool held() const { return fd_ >= 0; }
+    // Another program holds the lock, which was only tried.
+    bool busy() const { return busy_; }
 
   private:
     void LockFileItself(const std::string& target, int operation);
+    bool Take(int fd, int operation);
     int fd_ = -1;
+    bool wait_;
+    bool busy_ = false;
+    bool refused_ = false;
 };
 
 }  // namespace profile

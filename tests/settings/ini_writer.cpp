@@ -28,6 +28,7 @@ int WriteAndReadBack(const std::string& file, const std::string& key, long count
         WriteIni(file, "data", key, std::to_string(i));
         lost += ReadIni(file, "data", key, "") != std::to_string(i);
     }
+    FinishWrites();
     std::printf("%ld\n", lost);
     return 0;
 }
@@ -40,6 +41,7 @@ int EndGames(const std::string& file, long first, long step, long count) {
                                                      : std::nullopt;
         });
     }
+    FinishWrites();
     return 0;
 }
 
