@@ -1,6 +1,8 @@
 // Game over, the high score, and closing the window.
 #include <algorithm>
+#include <atomic>
 #include <limits>
+#include <memory>
 
 #include "game/sn.h"
 #include "settings/keys.h"
@@ -53,13 +55,17 @@ void Sn::Game_Over() {
     const std::string file = SettingsFile();
     // Reading the stored score, comparing and storing are one step, so that another copy of the
     // game ending at the same moment cannot put a lower score over a higher one.
-    bool beaten = false;
+    // Where another program holds the lock, the comparison is made again when the store lands,
+    // later and on another thread: it holds its own copies of what it needs.
+    const auto beaten = std::make_shared<std::atomic<bool>>(false);
     setting::Update(file, setting::kScore,
-                    [&](const std::string& stored) -> std::optional<std::string> {
-                        beaten = score > StoredScore(file, stored);
-                        return beaten ? std::optional(std::to_string(score)) : std::nullopt;
+                    [beaten, file,
+                     finalScore = score](const std::string& stored) -> std::optional<std::string> {
+                        const bool higher = finalScore > StoredScore(file, stored);
+                        *beaten = higher;
+                        return higher ? std::optional(std::to_string(finalScore)) : std::nullopt;
                     });
-    if (beaten) {
+    if (*beaten) {
         high.Caption = "Congrats! High Score";
     } else {
         high.Caption = "High Score Is: " + setting::Shown(file, setting::kScore);

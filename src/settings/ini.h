@@ -22,7 +22,8 @@ void WriteIni(const std::string& file, const std::string& section, const std::st
 // Reads the value under key (or defaultValue, as ReadIni does) and, with no other program's
 // write between, stores what `decide` returns for it, if anything. True when a value was
 // stored (or will be, where the write waits for the lock as WriteIni's do: it then asks `decide`
-// again once it is made); a store that cannot be made says so in one line, as WriteIni does.
+// again once it is made, on another thread: it must hold its own copies of what it uses); a
+// store that cannot be made says so in one line, as WriteIni does.
 bool UpdateIni(const std::string& file, const std::string& section, const std::string& key,
                const std::string& defaultValue,
                const std::function<std::optional<std::string>(const std::string&)>& decide);
