@@ -5,12 +5,9 @@
 
 #include <QApplication>
 #include <QEventLoop>
-#include <QFileInfo>
 #include <QScreen>
 #include <QSocketNotifier>
-#include <QSoundEffect>
 #include <QTimer>
-#include <QUrl>
 #include <QWindow>
 #include <cstdio>
 #include <cstdlib>
@@ -105,61 +102,6 @@ bool QtEventPump::WaitUntil(std::uint32_t deadline) {
         LookBeforeStep();  // a step is due
     }
     return true;
-}
-
-QtSound::QtSound() {
-    QObject::connect(qApp, &QGuiApplication::applicationStateChanged, &lifetime_,
-                     [this](Qt::ApplicationState state) {
-                         active_ = state == Qt::ApplicationActive;
-                         Apply();
-                     });
-}
-
-QtSound::~QtSound() = default;
-
-void QtSound::PlayLooping(const std::string& path) {
-    path_ = path;
-    started_ = true;
-    if (effect_) {
-        effect_->stop();  // from its beginning again
-    }
-    Apply();
-}
-
-void QtSound::Stop() {
-    started_ = false;
-    Apply();
-}
-
-void QtSound::SetMuted(bool muted) {
-    muted_ = muted;
-    Apply();
-}
-
-void QtSound::Apply() {
-    if (!started_ || muted_) {
-        if (effect_) {
-            effect_->stop();
-        }
-        return;
-    }
-    const QString file = QString::fromStdString(path_);
-    if (!QFileInfo(file).isFile()) {
-        return;  // nothing to play, and nothing to report
-    }
-    if (!effect_) {
-        effect_ = std::make_unique<QSoundEffect>();
-        effect_->setLoopCount(QSoundEffect::Infinite);
-    }
-    const QUrl source = QUrl::fromLocalFile(file);
-    if (effect_->source() != source) {
-        effect_->setSource(source);
-    }
-    // Silent, not stopped, while another program is active: it plays on when the player is back.
-    effect_->setMuted(!active_);
-    if (!effect_->isPlaying()) {
-        effect_->play();
-    }
 }
 
 QtProcess::QtProcess(Sound& sound)

@@ -9,9 +9,9 @@
 
 #include "platform/platform.h"
 #include "platform/program_places.h"
+#include "platform/sdl_sound.h"
 
 class QMessageBox;
-class QSoundEffect;
 class QWidget;
 class QSocketNotifier;
 
@@ -60,28 +60,6 @@ class QtMessageBoxes : public MessageBoxes {
     int open_ = 0;
 };
 
-// The music plays while it has been started, is not muted and the program is the active one:
-// it falls silent while the player is in another program, and plays on when they come back.
-class QtSound : public Sound {
-  public:
-    QtSound();
-    ~QtSound() override;
-    void PlayLooping(const std::string& path) override;
-    void Stop() override;
-    void SetMuted(bool muted) override;
-    bool Muted() const override { return muted_; }
-
-  private:
-    void Apply();
-
-    QObject lifetime_;  // the context of its connections, which end with it
-    std::unique_ptr<QSoundEffect> effect_;
-    std::string path_;
-    bool started_ = false;
-    bool muted_ = false;
-    bool active_ = true;
-};
-
 // The running program. Where its settings and music are is decided when it is made, once per
 // run; the per-user settings folder is then made by the first write into it.
 class QtProcess : public Process {
@@ -127,7 +105,7 @@ struct QtPlatform {
     QtTickCounter clock;
     QtEventPump pump;
     QtMessageBoxes boxes;
-    QtSound sound;
+    SdlSound sound;
     QtProcess process{sound};
     QtScreen screen;
     QtRandom random;

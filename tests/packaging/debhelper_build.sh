@@ -29,7 +29,7 @@ Section: games
 Priority: optional
 Maintainer: The Kelvo Snake developers <maintainers@kelvo-snake.invalid>
 Build-Depends: debhelper-compat (= 13), cmake, ninja-build, pkg-config, qt6-base-dev,
- qt6-multimedia-dev, libgl-dev, libsdl2-dev, libx11-dev,
+ libgl-dev, libsdl2-dev, libx11-dev,
  xvfb <!nocheck>, xdotool <!nocheck>, x11-utils <!nocheck>, imagemagick <!nocheck>,
  strace <!nocheck>, openbox <!nocheck>, weston <!nocheck>, qt6-wayland <!nocheck>,
  desktop-file-utils <!nocheck>, appstream <!nocheck>, lintian <!nocheck>,

@@ -5,11 +5,15 @@
 //          fall while it writes rather than while it starts.
 //        ini_writer FILE --key KEY COUNT
 //          Writes KEY = 1 to COUNT, reading each value back after its write; prints how many
-//          read-backs did not give the value just written.
+//          read-backs did not give the value just written. With KELVO_WRITERS_START_NS set (a
+//          CLOCK_REALTIME time in nanoseconds), the first write waits for that moment.
 //        ini_writer FILE --score FIRST STEP COUNT
 //          Ends COUNT games with the scores FIRST, FIRST + STEP, ... as a game ends: the stored
 //          score is replaced by a strictly higher one, in one step.
+#include <time.h>
 #include <unistd.h>
+
+#include <cerrno>
 
 #include <cstdio>
 #include <cstdlib>
@@ -22,7 +26,20 @@
 
 namespace {
 
+// Waits for the moment in KELVO_WRITERS_START_NS (CLOCK_REALTIME), if given, so that writers
+// started one after the other make their first writes together.
+void WaitForTheStart() {
+    if (const char* start = std::getenv("KELVO_WRITERS_START_NS")) {
+        const long long ns = std::atoll(start);
+        const timespec at{static_cast<time_t>(ns / 1'000'000'000),
+                          static_cast<long>(ns % 1'000'000'000)};
+        while (::clock_nanosleep(CLOCK_REALTIME, TIMER_ABSTIME, &at, nullptr) == EINTR) {
+        }
+    }
+}
+
 int WriteAndReadBack(const std::string& file, const std::string& key, long count) {
+    WaitForTheStart();
     long lost = 0;
     for (long i = 1; i <= count; ++i) {
         WriteIni(file, "data", key, std::to_string(i));

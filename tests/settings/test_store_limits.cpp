@@ -376,9 +376,14 @@ class TestStoreLimits : public QObject {
         }
         QCOMPARE(::chown(folder.c_str(), 65534, 65534), 0);
         ::chmod(folder.c_str(), 0300);
+        // All four make their first writes at once, 300 ms from now.
+        timespec now{};
+        ::clock_gettime(CLOCK_REALTIME, &now);
+        const long long start = (now.tv_sec * 1'000'000'000LL + now.tv_nsec) + 300'000'000LL;
         std::vector<FILE*> writers;
         for (int k = 0; k < 4; ++k) {
-            const std::string command = "setpriv --reuid=nobody --regid=nogroup --clear-groups " +
+            const std::string command = "KELVO_WRITERS_START_NS=" + std::to_string(start) +
+                                        " setpriv --reuid=nobody --regid=nogroup --clear-groups " +
                                         Writer() + " " + file + " --key " + WriterKey(k) + " 300";
             writers.push_back(::popen(command.c_str(), "r"));
         }
