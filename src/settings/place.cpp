@@ -37,9 +37,10 @@ bool Absolute(const char* path) {
 }  // namespace
 
 SettingsPlace ChooseSettingsPlace(const std::string& programFolder, const char* xdgConfigHome,
-                                  const char* home) {
+                                  const char* home, bool shared) {
+    const bool system = shared || SystemFolder(programFolder);
     if (Writable(programFolder + "/data.ini", false) ||
-        (Writable(programFolder, true) && !SystemFolder(programFolder))) {
+        (Writable(programFolder, true) && !system)) {
         return {programFolder, false};
     }
     if (Absolute(xdgConfigHome)) {
@@ -48,7 +49,7 @@ SettingsPlace ChooseSettingsPlace(const std::string& programFolder, const char* 
     if (Absolute(home)) {
         return {std::string(home) + "/.config/kelvo-snake", true};
     }
-    return {SystemFolder(programFolder) ? "" : programFolder, false};
+    return {system ? "" : programFolder, false};
 }
 
 const char* HomeFolder() {

@@ -15,6 +15,24 @@ grep -q '^Usage: ' <<<"$out" || fail "--help printed: $out"
 grep -q "Settings and the high score: $(dirname "$program")/data.ini" <<<"$out" ||
     fail "--help does not say where the settings are: $out"
 
+# Installed as a player installs for themselves (~/.local), or put in a folder on PATH, the
+# game keeps its settings per user, as an installed one does, not in a folder of programs.
+own=$(mktemp -d)
+trap 'rm -rf "$runtime" "$own"' EXIT
+cmake --install "$(dirname "$program")" --prefix "$own/.local" >/dev/null ||
+    fail "cmake --install into $own/.local failed"
+installed=$(find "$own/.local" -type f -name "$(basename "$program")" | head -n1)
+out=$(env -u XDG_CONFIG_HOME HOME="$own" "$installed" --help) ||
+    fail "the ~/.local copy's --help exited with $?"
+grep -q "Settings and the high score: $own/.config/kelvo-snake/data.ini" <<<"$out" ||
+    fail "installed under ~/.local, the settings are not the player's own: $out"
+mkdir -p "$own/tools"
+cp "$program" "$own/tools/"
+out=$(env -u XDG_CONFIG_HOME HOME="$own" PATH="$own/tools:/usr/bin:/bin" "$own/tools/$(basename "$program")" --help) ||
+    fail "the copy on PATH: --help exited with $?"
+grep -q "Settings and the high score: $own/.config/kelvo-snake/data.ini" <<<"$out" ||
+    fail "in a folder on PATH, the settings are not the player's own: $out"
+
 out=$(bare --version) || fail "--version exited with $?"
 [ "$out" = "kelvo-snake 1.0" ] || fail "--version printed: $out"
 
@@ -34,7 +52,7 @@ grep -q '^  --platform <' <<<"$out" && grep -q -- '-style <style>' <<<"$out" ||
 # Qt's options, with their values, and our own start the game (it is still running when stopped):
 # Qt takes its own, whichever they are, and leaves the game the rest.
 home=$(mktemp -d)
-trap 'rm -rf "$home" "$runtime"' EXIT
+trap 'rm -rf "$home" "$runtime" "$own"' EXIT
 cp "$program" "$home/"
 timeout 3 env -u DISPLAY -u WAYLAND_DISPLAY XDG_RUNTIME_DIR="$home" "$home/$(basename "$program")" \
     -title T -platform offscreen -style=Fusion --no-gamepad --reverse >"$home/log" 2>&1
