@@ -1,6 +1,11 @@
-# Read by cpack before it makes a package. A Debian package's Depends come from dpkg-shlibdeps
-# (package dpkg-dev), which needs file; without them CPack would make a package that depends on
-# nothing and breaks once the build's libraries are gone. Stop instead, and say what to install.
+# Read by cpack before it makes a package. The archive's times are the release's, as the
+# configure step worked them out, unless SOURCE_DATE_EPOCH is given here.
+if(NOT DEFINED ENV{SOURCE_DATE_EPOCH} AND CPACK_KELVO_SOURCE_DATE_EPOCH)
+  set(ENV{SOURCE_DATE_EPOCH} "${CPACK_KELVO_SOURCE_DATE_EPOCH}")
+endif()
+# A Debian package's Depends come from dpkg-shlibdeps (package dpkg-dev), which needs file;
+# without them CPack would make a package that depends on nothing and breaks once the build's
+# libraries are gone. Stop instead, and say what to install.
 if(CPACK_GENERATOR STREQUAL "DEB")
   set(missing "")
   foreach(tool dpkg-shlibdeps file)
