@@ -553,6 +553,15 @@ installed_package() {
     grep -q "dpkg-shlibdeps not" <<<"$said" && grep -q "dpkg-dev" <<<"$said" ||
         fail "cpack without dpkg-shlibdeps said: $said"
     ! ls "$work"/nopackage/*.deb >/dev/null 2>&1 || fail "a package was left without Depends"
+    # With a dpkg-shlibdeps that is there but finds nothing, the package made is judged by its
+    # Depends, and removed.
+    printf '#!/bin/sh\nexit 0\n' >"$work/bin/dpkg-shlibdeps"
+    chmod +x "$work/bin/dpkg-shlibdeps"
+    said=$(PATH="$work/bin:$PATH" "$(command -v cpack)" --config "$program_dir/CPackConfig.cmake" \
+        -G DEB -B "$work/brokenpackage" 2>&1) && fail "cpack made a package with a broken dpkg-shlibdeps"
+    grep -q "Depends do not name Qt" <<<"$said" || fail "cpack with a broken dpkg-shlibdeps said: $said"
+    ! ls "$work"/brokenpackage/*.deb >/dev/null 2>&1 || fail "a package was left without Depends"
+    rm "$work/bin/dpkg-shlibdeps"
 
     cpack --config "$program_dir/CPackConfig.cmake" -G DEB -B "$work/package" >/dev/null ||
         fail "cpack could not make the package"
