@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // What the benchmarks share: clocks and percentiles. The seams a benchmark does not measure are
 // the tests' fakes (tests/support/fake_platform.h).
 #pragma once

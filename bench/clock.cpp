@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The game clock's benchmark: plays a steered game in the real game window (offscreen) at levels
 // 1, 5 and 10, first with the program's sleeping clock loop and then with a literal busy-polling
 // one, and prints per run the tick intervals, the lateness of each tick after the moment it was

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Two in-process figures: one frame of the game window at 1024x768 painted into an image, with
 // 7 and with 1,000 segments (500 frames each), and ReadIni of one key in a file of six keys
 // (10,000 reads). Prints one line per figure: name, median, minimum, maximum, unit.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Game pads: how long a turn on a pad takes to show in the real game window, beside a key pressed
 // the same way, and how often the program wakes with a pad lying untouched. The pads are made
 // inside the process (SDL's virtual controllers) and read by the program's own pad code. A FIFO

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Kelvo Snake beside a peer a Linux player has (KDE's KSnakeDuel in its single-player snake
 // mode), measured the same way from outside: time from exec to the first window mapped, peak
 // memory, CPU per snake step, and the time from a turn key to the screen showing the turn. The

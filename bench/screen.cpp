@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // What the player sees, and when: the real program at 1024x768 on the X server in DISPLAY
 // (Xvfb, the game covering the screen), steered round a small square by XTest keys while this
 // program polls the screen around the snake's head, a few pixels at a time, thousands of times

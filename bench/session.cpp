@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Process-level figures of the real program on the X server in DISPLAY (Xvfb): it starts
 // build/kelvo-snake in a fresh folder, watches its windows map through X events, types with
 // XTest, and reads the process's memory and CPU time from /proc.

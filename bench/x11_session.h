@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The real program on the X server in DISPLAY, as the benchmarks drive it: started in a fresh
 // folder, its windows watched as they map, keys typed with XTest, its CPU and memory read from
 // /proc.

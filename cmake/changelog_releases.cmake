@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Turns the release notes in data/changelog (Debian's changelog format) into the AppStream
 # <releases> element, so that the two never disagree.
 function(kelvo_releases_from_changelog changelog out_var)

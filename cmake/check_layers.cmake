@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Checks that every include between the folders of src/ points down the layers of layers.cmake,
 # in every spelling a compiler takes: quotes or angle brackets, blanks around the "#", a path
 # from src/ ("game/sn.h") or from the including file ("../game/sn.h"). Each fault is printed as

@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Read by cpack before it makes a package. The archive's times are the release's, as the
 # configure step worked them out, unless SOURCE_DATE_EPOCH is given here.
 if(NOT DEFINED ENV{SOURCE_DATE_EPOCH} AND CPACK_KELVO_SOURCE_DATE_EPOCH)

@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Run by cpack on each package it has made: a Debian package whose Depends do not name the Qt
 # it links was made without working dependency tools (a dpkg-shlibdeps that is there but broken
 # yields no Depends at all). Such a package would install anywhere and break at its first start:

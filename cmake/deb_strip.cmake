@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Run by cpack on the installed files before it packs them: strips the program of its symbols
 # and of the .comment and .note sections, as Debian's packaging does.
 file(GLOB staged LIST_DIRECTORIES true "${CPACK_TEMPORARY_INSTALL_DIRECTORY}/*")

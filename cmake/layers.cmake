@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # The layers of src/, from the bottom up: the one list that both the build's libraries and the
 # include check below are held to. A folder may include its own files and those of the layers
 # below it; folders in one layer (joined by "|") stand side by side and include none of each

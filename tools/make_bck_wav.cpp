@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Synthesises the game's background music: a short arpeggio loop in A minor, 16-bit mono PCM.
 // Every note dies away to silence within its own slot, so the loop joins without a click.
 #include <algorithm>

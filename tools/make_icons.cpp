@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Writes the desktop's icons of the game: a snake of square blocks bending towards an apple, on
 // a transparent ground, as hicolor theme icons FOLDER/<n>x<n>/apps/io.github.kelvo.Snake.png and
 // the scalable FOLDER/scalable/apps/io.github.kelvo.Snake.svg. Every size is laid out afresh on

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The command line. The game takes one option of its own (--no-gamepad) and no arguments; like
 // any desktop program it answers --help, --help-all and --version, without a display. Qt's own
 // options (-platform, -style, -title …) are Qt's: QApplication takes from argv the ones it

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Kelvo Snake: a snake game for the Linux desktop.
 #include <QApplication>
 #include <QStringList>

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The catalogue of pictures: which pictures exist, their sizes and their defining colours. The
 // pixels themselves are drawn by pictures.h; the rules only need ids and sizes.
 #pragma once

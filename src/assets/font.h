@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The game's one typeface: Impact where the system really has it, else the bundled Anton.
 #pragma once
 

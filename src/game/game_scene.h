@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // What the game window shows, as a list of drawn controls in painting order, and the two things
 // the window does with it: tell which pixels two scenes differ in, and paint a part of one.
 #pragma once

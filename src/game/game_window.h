@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The game's Qt view: paints Sn's controls (labels beneath pictures) and hands it keys, timer
 // events and close requests. After each change it repaints only the places that changed.
 //

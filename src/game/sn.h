@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The game window's rules: the walls, the snake, the food, the clock and the keys, as plain values
 // in twips. A Qt view (game_window.h) paints these controls and hands on keys and close requests.
 #pragma once

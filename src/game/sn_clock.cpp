@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The game clock and the keyboard.
 #include "game/sn.h"
 #include "platform/keys.h"

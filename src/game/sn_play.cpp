@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Moving the snake, checking what the head ran into, food and growth.
 #include <cmath>
 #include <limits>

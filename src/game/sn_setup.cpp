@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Setting up a game: window, walls, prompt, the seven-block snake, the first food, the clock.
 #include <array>
 #include <cmath>

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The menu: level, snake colour and border colour, the high score on request, and the way on to
 // the game or out of the program.
 #pragma once

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The menu's Qt view: the frame strips, logo and rule as picture boxes, the words as pictures
 // drawn on the window, real drop-down lists and a check box, all placed from FrmMenu's twips.
 #pragma once

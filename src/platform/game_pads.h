@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Game controllers as the windows see them: presses of the buttons of the standard layout, each
 // standing for the key a keyboard player would press in that window. The windows' rules never
 // learn that a pad was used.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The key codes that the windows' key handlers receive: the window system's virtual-key numbers.
 // Letters and digits have the codes of their capitals ('A' is 65, '0' is 48).
 #pragma once

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The seams between the program's rules and the outside world. Each has a Qt implementation
 // (qt_platform.h) and a fake for tests, so every window can run with a scripted clock, scripted
 // answers and an "end" that does not stop the test process.

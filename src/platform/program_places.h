@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Where this run finds its files, decided once at start-up: beside the program, as designed, or
 // where an installed program's files are.
 #pragma once

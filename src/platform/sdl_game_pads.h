@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Game controllers through SDL's game-controller layer, whose mapping database knows nearly every
 // pad by its layout. Only SDL's joystick and controller parts run (no video, no sound, no
 // signal handlers), driven from Qt's event loop:

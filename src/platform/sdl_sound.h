@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The music, played through SDL's audio (PipeWire, PulseAudio or ALSA, whichever the desktop
 // has): the WAV file is loaded once and looped without a gap by the device's own callback.
 #pragma once

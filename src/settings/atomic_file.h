@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Storing a file's new contents so that nothing the platform's own write would keep is lost:
 // normally replaced atomically (a crash or a kill at any instant leaves either the old contents
 // or the new ones), and updated in place where replacing it would lose the file itself.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The settings store: reads and writes one value of an INI file. An empty file name stands for
 // a run that keeps nothing: every read gives the default, and writes do nothing.
 #pragma once

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The program's settings in data.ini, in one table. Every key lives in the one section "data";
 // each entry says what a read gives where the file has no value, which values the program uses
 // (any other is reported once and read as the fallback), and who stores it.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Writes that wait for their file's lock on a thread of their own, so that the program never
 // waits for a lock that another program holds (a second copy of the game, a sync tool): a write
 // that cannot take the lock at once is kept here and made, under the lock, as soon as it is

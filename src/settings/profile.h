@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Private-profile (INI) file access, the two operations the settings store is built on.
 //
 // Reading follows the usual private-profile rules: names match without regard to case, blanks

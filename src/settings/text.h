@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // ASCII text helpers: stored settings, their names and the colour names are ASCII, and a
 // comparison that ignores case must not depend on the player's locale.
 #pragma once

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The resolution chooser: offers 640 by 480, 800 by 600 and 1024 by 768, stores the choice
 // (setting::kRes), and skips itself when the player said not to ask again (setting::kAsk).
 #pragma once

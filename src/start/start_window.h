@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The chooser's Qt view: real option buttons, check box and a "Next!" label placed from
 // FrmStart's twips, forwarding clicks, keys, timer ticks and close requests to FrmStart.
 #pragma once

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Widgets that tell assistive technology more than Qt's own interfaces for them do on Linux.
 #pragma once
 

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // What the program's three windows share as Qt views: each is shown modally and hands its rules
 // every close request, key and click, then shows what the rules changed. M switches the music
 // off and on in every one of them.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Hands the game pads' presses to the program's windows as the keys they stand for, sent to
 // the control in focus as a keyboard's would be: the windows' rules and Qt's own handling (Tab
 // through the controls, arrows in a list) take them exactly as keys.

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # The real program's command line, without any display: --help and --version answer, Qt's own
 # options go to Qt, anything else is refused in one line, a missing display is one line and
 # status 1, not a crash, and any other reason the window system cannot start is Qt's own word.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Whatever is in data.ini, a whole run neither crashes nor loses data: each odd value falls back
 // to its default with one line on stderr and leaves the rest of the file as it was; a settings
 // file that is a folder, huge, without a section or random bytes is survived; an unwritable

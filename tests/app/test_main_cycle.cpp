@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The cycle of windows: the chooser once, then menu and game until the run stops.
 #include <QTest>
 #include <string>

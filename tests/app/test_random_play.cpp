@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Random play through whole runs: chooser, menu, game, game over, menu again, with random keys,
 // close requests, answers and clock jumps (across the counter's wrap), checking the game's
 // invariants after every event. The seed is printed, and KELVO_SEED replays one.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Sends a window a close request as a window manager's close button or Alt+F4 does: a
 // WM_DELETE_WINDOW client message. Usage: close_request WINDOW_ID
 #include <X11/Xlib.h>

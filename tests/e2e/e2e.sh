@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # End-to-end runs of the real program on a private X server, driven only as a player would:
 # keys through xdotool, the windows it maps, the screenshots it shows and the data.ini it leaves.
 #
@@ -590,6 +595,16 @@ installed_package() {
         share/doc/kelvo-snake/copyright share/doc/kelvo-snake/changelog.gz \
         share/icons/hicolor/scalable/apps/io.github.kelvo.Snake.svg; do
         [ -f "$root/usr/$file" ] || fail "the package lacks /usr/$file"
+    done
+    # The licences' texts: beside copyright in the default layout; in Debian's, only copyright
+    # (the GPL is one of the system's common licences).
+    for file in GPL-3.0-or-later.txt OFL-1.1.txt; do
+        if [ "$bindir" = games ]; then
+            [ ! -e "$root/usr/share/doc/kelvo-snake/$file" ] || fail "Debian's layout holds $file"
+        else
+            grep -q "License" "$root/usr/share/doc/kelvo-snake/$file" ||
+                fail "the default layout lacks /usr/share/doc/kelvo-snake/$file"
+        fi
     done
     local icons="$root/usr/share/icons/hicolor"
     for size in 16 22 24 32 48 64 128 256; do

@@ -1,4 +1,9 @@
 #!/usr/bin/python3
+
+# SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """The running program as a screen reader reads it over AT-SPI, from the chooser to game over.
 
 It presses the picture buttons through their Press action, as a screen reader does, sends Space

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The game window's scene: which pixels a change repaints, and that repainting only those gives
 // the same picture as painting everything afresh.
 #include <QGuiApplication>

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The game as a real window, offscreen, on the real clock and event pump: what it paints, and a
 // short game played with keys.
 #include <QApplication>

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The game's rules with a fake clock, a scripted event pump and scripted answers: set-up
 // numbers, the clock, keys, movement, collisions, food, game over and closing.
 #include <QTest>

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The menu's rules: the layout at the three resolutions, the stored options, Next, Esc, closing
 // and the high-score box.
 #include <QTest>

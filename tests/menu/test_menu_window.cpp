@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The menu as a real window, offscreen: size, focus, keys, clicks and closing.
 #include <QAbstractItemView>
 #include <QApplication>

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Builds a copy of the tree as a Debian packager would: a minimal debian/ folder of our own
 # making (packaging belongs to the distribution, so the project keeps none), then
 # dpkg-buildpackage, which configures with debhelper's flags and prefix, builds, runs every

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Builds the game as a distribution with its own hardening does (Arch's flags: _FORTIFY_SOURCE=3
 # through -Wp, CMAKE_BUILD_TYPE=None), warnings as errors: the project's own hardening must
 # neither redefine nor lower the level the flags give, so the program is built at level 3.

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Builds the package twice as the README says (scripts/setup, then cpack in build/), from two
 # copies of the tree in folders of different names and depths, a second apart: the two .deb
 # files must be the same, byte for byte.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The program's message boxes as real windows, offscreen: what answers "Exit?", and how stored
 // text is shown.
 #include <QAccessible>

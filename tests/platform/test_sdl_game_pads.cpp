@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Game pads through SDL as the program reads them, with pads made inside the test process:
 // plugged in and out, several at once, the stick, and no reading while nothing needs it.
 #include <fcntl.h>

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The music through SDL's audio, on its dummy driver: a device is held only while there is
 // something to play, and a file that cannot be played is silence and one line.
 #include <SDL.h>

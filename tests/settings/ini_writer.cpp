@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A writer of settings files, started by the tests as a second program.
 // Usage: ini_writer FILE FIRST_ROUND
 //          Rewrites all six keys in a tight loop until it is killed: the kill test's victim. It

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The keys and values the settings tests' writers store: round n gives every key a value that
 // starts with n and grows and shrinks from round to round; writer k of several stores key "kK".
 #pragma once

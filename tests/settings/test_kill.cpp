@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A writer killed at random instants never leaves a damaged settings file: after each kill the
 // file reads back whole, and every key holds either the value it had before or one the writer
 // was storing.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The settings store: what reads give back, how writes change the file, and that a write is all
 // or nothing.
 #include <sys/stat.h>

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The settings store against files, locks and disks that a player or another program could
 // throw at it: nothing is lost, nothing hangs, and each trouble is said once.
 #include <fcntl.h>

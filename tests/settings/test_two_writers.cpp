@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Two programs writing one settings file at once lose nothing: every write reads back as
 // written, every last value stays, and of two games ending at once the higher score stays.
 #include <QTest>

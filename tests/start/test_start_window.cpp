@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The chooser as a real window, offscreen: what it shows and how keys, clicks and closing reach
 // its rules.
 #include <QApplication>

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Drives a modal window of the program from a test: the steps run once the window is up and
 // active, inside its modal showing.
 #pragma once

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Fakes of the platform seams: a clock the test sets, an event pump that runs a script, scripted
 // message-box answers, a recorded sound, and an End that only records the call.
 #pragma once

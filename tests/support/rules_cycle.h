@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A whole run of the program over the windows' rules, without Qt: the real cycle of windows
 // (Main), the real FrmStart, FrmMenu and Sn, the fake platform, and a Player that decides what
 // happens in each window, one event at a time.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // What the tests of every window start from: a fresh folder, the fakes, the shared variables and
 // the window's rules on them.
 #pragma once

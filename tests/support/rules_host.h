@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Stands in for a window while its rules run without Qt: an unload runs Form_Unload and closes
 // the window unless it cancels; a refresh runs onRefresh, where a test has set one.
 #pragma once

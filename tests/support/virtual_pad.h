@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A game controller made inside the test process, which SDL's game-controller layer takes for a
 // real one (the machines that run the tests have no input devices). A test plugs it in, moves
 // its buttons and stick, and pulls it out; the pads under test read it as they read any pad.

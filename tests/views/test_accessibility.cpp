@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // What a screen reader finds in each window, read through Qt's accessibility interfaces
 // offscreen: every control it can focus has a name, the pictures that act as buttons are push
 // buttons whose Press acts, and the game's state is text that changes with it.

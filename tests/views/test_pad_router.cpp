@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Every window played with a game pad alone, offscreen: pads made inside the test process, read
 // by the program's own pad code and handed to the windows as the keys they stand for.
 #include <QApplication>

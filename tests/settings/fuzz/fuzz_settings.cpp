@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // libFuzzer target for the settings store. An input is a file's bytes and a sequence of reads and
 // writes decoded from the rest; after every write the target checks that the key reads back as
 // the value the reading rules give, that every other key reads as before, and that refused names

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Kelvo Snake developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Builds the settings fuzzer (its CMake target, with clang: libFuzzer, AddressSanitizer,
 # UndefinedBehaviorSanitizer) and runs it for a bounded time from the committed seed corpus;
 # fails on any finding.
