@@ -34,7 +34,7 @@ Section: games
 Priority: optional
 Maintainer: The Kelvo Snake developers <maintainers@kelvo-snake.invalid>
 Build-Depends: debhelper-compat (= 13), cmake, ninja-build, pkg-config, qt6-base-dev,
- libgl-dev, libsdl2-dev, libx11-dev,
+ libgl-dev, libsdl2-dev, libx11-dev <!nocheck>,
  xvfb <!nocheck>, xdotool <!nocheck>, x11-utils <!nocheck>, imagemagick <!nocheck>,
  strace <!nocheck>, openbox <!nocheck>, weston <!nocheck>, qt6-wayland <!nocheck>,
  desktop-file-utils <!nocheck>, appstream <!nocheck>, lintian <!nocheck>,
@@ -63,7 +63,7 @@ export DEB_BUILD_MAINT_OPTIONS = hardening=+all
 
 override_dh_auto_configure:
 	dh_auto_configure -- -DCMAKE_INSTALL_BINDIR=games -DCMAKE_INSTALL_DATADIR=share/games \
-	    -DKELVO_WERROR=ON
+	    -DKELVO_WERROR=ON -DBUILD_TESTING=$(if $(filter nocheck,$(DEB_BUILD_OPTIONS)),OFF,ON)
 RULES
 chmod +x rules
 
@@ -95,4 +95,14 @@ said=$(lintian -EI --pedantic "$deb" 2>&1 | grep -E '^[A-Z]: ' || true)
 echo "lintian -EI --pedantic: ${said:-nothing}"
 complaints=$(grep -E '^[EW]: ' <<<"$said" || true)
 [ -z "$complaints" ] || fail "lintian: $complaints"
+# A nocheck build (the nocheck profile drops the tests' build dependencies) builds nothing of
+# the tests.
+echo "== dpkg-buildpackage with nocheck"
+env -u DISPLAY -u WAYLAND_DISPLAY DEB_BUILD_OPTIONS="nocheck parallel=$(nproc)" \
+    DEB_BUILD_PROFILES=nocheck dpkg-buildpackage -us -uc -b >"$work/nocheck.log" 2>&1 || {
+    tail -n 60 "$work/nocheck.log" >&2
+    fail "dpkg-buildpackage with nocheck failed"
+}
+! grep -E "Building CXX object tests/|X11" "$work/nocheck.log" ||
+    fail "a nocheck build built or looked for what only the tests need"
 echo "PASS (debhelper build)"
