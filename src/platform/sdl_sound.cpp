@@ -9,21 +9,13 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
-#include <set>
+
+#include "settings/report.h"
 
 namespace platform {
-namespace {
 
-void SayOnce(const std::string& line) {
-    static std::set<std::string> said;
-    if (said.insert(line).second) {
-        std::fprintf(stderr, "kelvo-snake: %s\n", line.c_str());
-    }
-}
-
-}  // namespace
+using profile::SayOnce;  // each trouble in one line, once a run
 
 SdlSound::SdlSound() {
     QObject::connect(qApp, &QGuiApplication::applicationStateChanged, &lifetime_,
@@ -84,7 +76,7 @@ bool SdlSound::Open() {
         SDL_SetHint(SDL_HINT_AUDIO_DEVICE_STREAM_NAME, "Music");
         SDL_SetHint(SDL_HINT_AUDIO_DEVICE_STREAM_ROLE, "game");
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-            SayOnce(std::string("no sound: ") + SDL_GetError());
+            SayOnce("kelvo-snake: no sound: %s\n", SDL_GetError());
             return false;
         }
         audioReady_ = true;
@@ -95,19 +87,19 @@ bool SdlSound::Open() {
             samples_ = nullptr;
         }
         loaded_.clear();
-        SDL_AudioSpec spec{};
-        if (SDL_LoadWAV(path_.c_str(), &spec, &samples_, &length_) == nullptr) {
-            SayOnce("cannot play " + path_ + ": " + SDL_GetError());
+        SDL_AudioSpec wav{};
+        if (SDL_LoadWAV(path_.c_str(), &wav, &samples_, &length_) == nullptr) {
+            SayOnce("kelvo-snake: cannot play %s\n", path_ + ": " + SDL_GetError());
             return false;
         }
-        rate_ = spec.freq;
-        format_ = spec.format;
-        channels_ = spec.channels;
+        rate_ = wav.freq;
+        format_ = wav.format;
+        channels_ = wav.channels;
         // Whole sample frames only, so that the loop never shifts the channels.
         const Uint32 frame = SDL_AUDIO_BITSIZE(format_) / 8 * channels_;
         length_ -= frame != 0 ? length_ % frame : length_;
         if (length_ == 0) {
-            SayOnce("cannot play " + path_ + ": it holds no sound");
+            SayOnce("kelvo-snake: cannot play %s: it holds no sound\n", path_);
             return false;
         }
         loaded_ = path_;
@@ -122,7 +114,7 @@ bool SdlSound::Open() {
     position_ = 0;
     device_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
     if (device_ == 0) {
-        SayOnce(std::string("no sound device: ") + SDL_GetError());
+        SayOnce("kelvo-snake: no sound device: %s\n", SDL_GetError());
         return false;
     }
     return true;

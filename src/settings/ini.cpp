@@ -6,7 +6,6 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <set>
 
 #include "settings/pending_writes.h"
 #include "settings/place.h"
