@@ -19,6 +19,7 @@
 #include "assets/font.h"
 #include "assets/pictures.h"
 #include "platform/qt_platform.h"
+#include "platform/screen_reader.h"
 #include "platform/sdl_game_pads.h"
 #include "settings/ini.h"
 #include "settings/keys.h"
@@ -137,7 +138,18 @@ int main(int argc, char* argv[]) {
 
     platform::QtPlatform qt;
     // The player's M of an earlier run holds: the music stays off.
-    qt.sound.SetMuted(setting::ReadFlag(platform::SettingsFile(qt.process), setting::kMute));
+    const std::string settingsFile = platform::SettingsFile(qt.process);
+    qt.sound.SetMuted(setting::ReadFlag(settingsFile, setting::kMute));
+    // The play-by-ear cues: as the player chose with S, in this run or an earlier one; unchosen,
+    // on while a screen reader runs.
+    qt.sound.SetCues(setting::ReadChoice(settingsFile, setting::kCues).value_or(false));
+    platform::ScreenReaderWatch screenReader;
+    QObject::connect(&screenReader, &platform::ScreenReaderWatch::changed, &app,
+                     [&qt, &settingsFile](bool running) {
+                         if (!setting::ReadChoice(settingsFile, setting::kCues)) {
+                             qt.sound.SetCues(running);
+                         }
+                     });
     // Game pads play every window, as the keys they stand for. They are looked for once the
     // first window is up: that takes about 10 ms, which the start need not wait for.
     std::optional<platform::SdlGamePads> pads;

@@ -47,6 +47,11 @@ GameWindow::GameWindow(Sn& rules, platform::Platform& platform)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
     setFocusPolicy(Qt::StrongFocus);
+    setAccessibleDescription(QStringLiteral(
+        "Space starts; the arrow keys steer; P pauses; Esc quits; F2 plays again after a game; "
+        "F11 switches full screen; M switches the music; S switches the sound cues for playing "
+        "by ear: a tone for the apple, to the left or right and higher or lower as it lies from "
+        "the head, and a buzz before a wall or the body."));
     said_ = new views::Announcement(this);
     timer2_.setSingleShot(false);
     if (const QScreen* screen = QGuiApplication::primaryScreen();

@@ -106,6 +106,10 @@ class Sn {
     // Game over and closing.
     void Game_Over();
     void Form_Unload(std::int16_t& Cancel);
+    // Play by ear: after a step, where the apple is and any danger ahead; and the events' cues.
+    // Nothing is worked out while the cues are off.
+    void CueStep();
+    void CueEvent(platform::Cue::Kind kind);
 
     // The game has ended: the score lines show, and only Esc and F2 act.
     bool IsOver() const { return controls.label(Label::lblscend).Visible; }

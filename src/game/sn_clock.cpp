@@ -57,6 +57,7 @@ void Sn::ExeTimer() {
     check_coll();
     if (!keyMoved) {
         fMove();
+        CueStep();
     }
     keyMoved = false;
     Refresh();
@@ -99,9 +100,13 @@ void Sn::Turn(std::int16_t KeyCode) {
                                             {platform::key::Left, "X+", "X-"}};
     for (const Heading& turn : kHeadings) {
         if (KeyCode == turn.key && direction != turn.refused) {
+            if (direction != turn.heading) {
+                CueEvent(platform::Cue::Kind::Turn);
+            }
             direction = turn.heading;
             check_coll();
             fMove();
+            CueStep();
             keyMoved = true;
             Refresh();
             return;

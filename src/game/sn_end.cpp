@@ -46,6 +46,7 @@ void Sn::Game_Over() {
     if (IsOver()) {
         return;
     }
+    CueEvent(platform::Cue::Kind::Over);
     const Box& prompt = controls.label(Label::lblspace).box;
     LabelControl& scoreLine = controls.label(Label::lblscend);
     scoreLine.Visible = true;

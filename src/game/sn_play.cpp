@@ -111,6 +111,7 @@ void Sn::Elongate_Snake() {
     score = GrownBy(score, 10);
     snakeLength = GrownBy(snakeLength, 1);
     controls.Timer2Enabled = true;
+    CueEvent(platform::Cue::Kind::Eat);
     LabelControl& flash = controls.label(Label::lblscore);
     flash.Caption =
         "Score : " + std::to_string(score) + "   Snake Length : " + std::to_string(snakeLength);

@@ -49,7 +49,22 @@ class MessageBoxes {
     virtual bool Showing() const = 0;
 };
 
-// Asynchronous looping playback of a wave file.
+// A short sound that tells a player who cannot see the field what happens on it.
+struct Cue {
+    enum class Kind : std::uint8_t {
+        Apple,   // at every step: where the apple is from the head
+        Danger,  // a wall or the body in the next step or the one after
+        Turn,    // the snake has turned
+        Eat,     // an apple eaten
+        Over,    // the game is over
+    };
+    Kind kind = Kind::Apple;
+    float pan = 0;    // where across: -1 full left, 0 the head's column, 1 full right
+    float pitch = 0;  // where up or down: 1 highest (the top), 0 the head's row, -1 lowest
+    int urgency = 0;  // a danger's: 2 the next step, 1 the step after
+};
+
+// Asynchronous looping playback of a wave file, and the play-by-ear cues.
 class Sound {
   public:
     virtual ~Sound() = default;
@@ -60,6 +75,12 @@ class Sound {
     // Switches the music off and on (the player's M); a muted music neither plays nor loads.
     virtual void SetMuted(bool muted) = 0;
     virtual bool Muted() const = 0;
+    // The cues have their own switch; while they are off a cue is dropped unheard and costs
+    // nothing. The music plays lower while cues sound.
+    virtual void SetCues(bool on) = 0;
+    virtual bool CuesOn() const = 0;
+    // Sounds the cue at once, over any that still sounds.
+    virtual void PlayCue(const Cue& cue) = 0;
 };
 
 // The running process.

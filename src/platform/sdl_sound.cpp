@@ -22,11 +22,15 @@ SdlSound::SdlSound() {
                      [this](Qt::ApplicationState state) {
                          active_ = state == Qt::ApplicationActive;
                          Apply();
+                         SetCues(cuesOn_);
                      });
 }
 
 SdlSound::~SdlSound() {
     Close();
+    if (cueDevice_ != 0) {
+        SDL_CloseAudioDevice(cueDevice_);
+    }
     if (samples_ != nullptr) {
         SDL_FreeWAV(samples_);
     }
@@ -67,19 +71,66 @@ void SdlSound::Apply() {
     SDL_PauseAudioDevice(device_, active_ ? 0 : 1);
 }
 
-bool SdlSound::Open() {
+void SdlSound::SetCues(bool on) {
+    cuesOn_ = on;
+    if (!on) {
+        if (cueDevice_ != 0) {
+            SDL_CloseAudioDevice(cueDevice_);
+            cueDevice_ = 0;
+        }
+        return;
+    }
+    if (cueDevice_ == 0) {
+        if (!AudioReady()) {
+            return;
+        }
+        // Float stereo made as it plays, in a buffer of about 5 ms: the device is held while
+        // the cues are on, so that a cue waits for no device to open.
+        SDL_AudioSpec wanted{};
+        wanted.freq = 48000;
+        wanted.format = AUDIO_F32SYS;
+        wanted.channels = 2;
+        wanted.samples = kCueFrames;
+        wanted.callback = &SdlSound::FillCues;
+        wanted.userdata = this;
+        SDL_SetHint(SDL_HINT_AUDIO_DEVICE_STREAM_NAME, "Play-by-ear cues");
+        cueDevice_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
+        if (cueDevice_ == 0) {
+            SayOnce("kelvo-snake: no sound device for the cues: %s\n", SDL_GetError());
+            return;
+        }
+    }
+    SDL_PauseAudioDevice(cueDevice_, active_ ? 0 : 1);
+}
+
+void SdlSound::PlayCue(const Cue& cue) {
+    if (cueDevice_ == 0) {
+        return;
+    }
+    SDL_LockAudioDevice(cueDevice_);
+    synth_.Start(cue);
+    SDL_UnlockAudioDevice(cueDevice_);
+}
+
+bool SdlSound::AudioReady() {
     if (!audioReady_) {
-        // Mixers list the music under the game's name, as a game's stream. A player's own
+        // Mixers list the sounds under the game's name, as a game's streams. A player's own
         // settings of these (SDL's environment variables) hold.
         SDL_SetHint(SDL_HINT_APP_NAME, "Kelvo Snake");
         SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Kelvo Snake");
-        SDL_SetHint(SDL_HINT_AUDIO_DEVICE_STREAM_NAME, "Music");
         SDL_SetHint(SDL_HINT_AUDIO_DEVICE_STREAM_ROLE, "game");
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
             SayOnce("kelvo-snake: no sound: %s\n", SDL_GetError());
             return false;
         }
         audioReady_ = true;
+    }
+    return true;
+}
+
+bool SdlSound::Open() {
+    if (!AudioReady()) {
+        return false;
     }
     if (loaded_ != path_) {
         if (samples_ != nullptr) {
@@ -112,7 +163,11 @@ bool SdlSound::Open() {
     wanted.callback = &SdlSound::Fill;
     wanted.userdata = this;
     position_ = 0;
-    device_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
+    volume_ = SDL_MIX_MAXVOLUME;
+    SDL_SetHint(SDL_HINT_AUDIO_DEVICE_STREAM_NAME, "Music");
+    SDL_AudioSpec obtained{};
+    device_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
+    silence_ = obtained.silence;
     if (device_ == 0) {
         SayOnce("kelvo-snake: no sound device: %s\n", SDL_GetError());
         return false;
@@ -129,13 +184,36 @@ void SdlSound::Close() {
 
 void SdlSound::Fill(void* self, std::uint8_t* stream, int length) {
     auto& sound = *static_cast<SdlSound*>(self);
+    // Lower (to 3/8) while a cue has sounded in the last quarter second, eased over a few
+    // buffers so that the change makes no click.
+    const std::uint32_t lastCue = sound.lastCue_.load();
+    const bool cueSounding = lastCue != 0 && SDL_GetTicks() - lastCue < 250;
+    const int target = cueSounding ? SDL_MIX_MAXVOLUME * 3 / 8 : SDL_MIX_MAXVOLUME;
+    sound.volume_ += std::clamp(target - sound.volume_, -20, 20);
     auto wanted = static_cast<Uint32>(std::max(length, 0));
+    if (sound.volume_ < SDL_MIX_MAXVOLUME) {
+        std::memset(stream, sound.silence_, wanted);
+    }
     while (wanted > 0) {
         const Uint32 run = std::min(wanted, sound.length_ - sound.position_);
-        std::memcpy(stream, sound.samples_ + sound.position_, run);
+        if (sound.volume_ < SDL_MIX_MAXVOLUME) {
+            SDL_MixAudioFormat(stream, sound.samples_ + sound.position_, sound.format_, run,
+                               sound.volume_);
+        } else {
+            std::memcpy(stream, sound.samples_ + sound.position_, run);
+        }
         stream += run;
         wanted -= run;
         sound.position_ = sound.position_ + run == sound.length_ ? 0 : sound.position_ + run;
+    }
+}
+
+void SdlSound::FillCues(void* self, std::uint8_t* stream, int length) {
+    auto& sound = *static_cast<SdlSound*>(self);
+    std::memset(stream, 0, static_cast<size_t>(std::max(length, 0)));
+    const int frames = length / static_cast<int>(2 * sizeof(float));
+    if (sound.synth_.Render(reinterpret_cast<float*>(stream), frames)) {
+        sound.lastCue_ = std::max<std::uint32_t>(SDL_GetTicks(), 1);
     }
 }
 

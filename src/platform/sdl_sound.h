@@ -2,14 +2,18 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// The music, played through SDL's audio (PipeWire, PulseAudio or ALSA, whichever the desktop
-// has): the WAV file is loaded once and looped without a gap by the device's own callback.
+// The music and the play-by-ear cues, played through SDL's audio (PipeWire, PulseAudio or ALSA,
+// whichever the desktop has): the WAV file is loaded once and looped without a gap by the device's
+// own callback; the cues are made as they play, on a second device with a short buffer, so that a
+// cue is heard a few milliseconds after the step it tells of.
 #pragma once
 
 #include <QObject>
+#include <atomic>
 #include <cstdint>
 #include <string>
 
+#include "platform/cue_synth.h"
 #include "platform/platform.h"
 
 namespace platform {
@@ -30,15 +34,24 @@ class SdlSound : public Sound {
     void Stop() override;
     void SetMuted(bool muted) override;
     bool Muted() const override { return muted_; }
-    // Whether a sound device is held, for tests.
+    void SetCues(bool on) override;
+    bool CuesOn() const override { return cuesOn_; }
+    void PlayCue(const Cue& cue) override;
+    // Whether a sound device is held, for tests: the music's, the cues'.
     bool DeviceOpen() const { return device_ != 0; }
+    bool CueDeviceOpen() const { return cueDevice_ != 0; }
+    // The cues' device buffer, in sample frames at 48 kHz.
+    static constexpr int kCueFrames = 256;
 
   private:
     void Apply();
+    bool AudioReady();
     bool Open();
     void Close();
-    // Fills the device's buffer from the loaded file, from its start again at its end.
+    // Fills the device's buffer from the loaded file, from its start again at its end; lower
+    // while cues sound.
     static void Fill(void* self, std::uint8_t* stream, int length);
+    static void FillCues(void* self, std::uint8_t* stream, int length);
 
     QObject lifetime_;  // the context of its connections, which end with it
     std::string path_;
@@ -51,10 +64,17 @@ class SdlSound : public Sound {
     int rate_ = 0;
     std::uint16_t format_ = 0;
     std::uint8_t channels_ = 0;
+    std::uint8_t silence_ = 0;  // the byte of silence in that format
     std::uint8_t* samples_ = nullptr;
     std::uint32_t length_ = 0;
     std::uint32_t position_ = 0;  // touched by the device's thread while it is open
     std::uint32_t device_ = 0;    // SDL's audio device, 0 while none is open
+    int volume_ = 128;            // the music's, of SDL's 128; the music's device thread's
+
+    bool cuesOn_ = false;
+    std::uint32_t cueDevice_ = 0;
+    CueSynth synth_{48000};                // the cues' device thread's, or under its lock
+    std::atomic<std::uint32_t> lastCue_{0};  // SDL's ticks when a cue last sounded
 };
 
 }  // namespace platform

@@ -47,4 +47,15 @@ void WriteFlag(const std::string& file, const Key& key, bool on) {
     Write(file, key, on ? "1" : "0");
 }
 
+std::optional<bool> ReadChoice(const std::string& file, const Key& key) {
+    const std::string text = Read(file, key);
+    if (text == "1" || text == "0") {
+        return text == "1";
+    }
+    if (!text.empty()) {
+        ReportIgnored(file, key, text);
+    }
+    return std::nullopt;
+}
+
 }  // namespace setting

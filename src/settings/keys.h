@@ -46,6 +46,8 @@ inline constexpr Key kScore{"score", "0", "a whole number; counting it as 0",
                             "the game, at its end, when the score beats the stored one"};
 inline constexpr Key kMute{"mute", "0", "0 or 1", "M, in every window"};
 inline constexpr Key kFull{"full", "1", "0 or 1", "F11, in the game"};
+// The play-by-ear cues; with no value they sound while a screen reader runs.
+inline constexpr Key kCues{"cues", "", "0 or 1", "S, in every window"};
 
 // The stored value, or the key's fallback where the file has none.
 std::string Read(const std::string& file, const Key& key);
@@ -61,5 +63,8 @@ void ReportIgnored(const std::string& file, const Key& key, const std::string& v
 // A yes-or-no key ("1" or "0"); any other text reads as the fallback, said once on stderr.
 bool ReadFlag(const std::string& file, const Key& key);
 void WriteFlag(const std::string& file, const Key& key, bool on);
+// A yes-or-no key the player may have left unchosen: nothing where the file has no value (or
+// one that is neither, said once on stderr).
+std::optional<bool> ReadChoice(const std::string& file, const Key& key);
 
 }  // namespace setting

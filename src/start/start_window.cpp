@@ -43,7 +43,7 @@ StartWindow::StartWindow(FrmStart& rules, platform::Platform& platform)
     views::ApplyLook(this);
     setStyleSheet(views::IndicatorStyle());
     setAccessibleDescription(QStringLiteral(
-        "The arrow keys choose a screen size; Enter goes on; M switches the music."));
+        "The arrow keys choose a screen size; Enter goes on; M switches the music; S the sound cues."));
     const float tx = platform.screen.TwipsPerPixelX();
     const float ty = platform.screen.TwipsPerPixelY();
     auto place = [&](QWidget* w, const Placement& p) {

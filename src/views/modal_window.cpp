@@ -19,13 +19,20 @@ namespace views {
 ModalWindow::ModalWindow(platform::Platform& platform)
     : platform_(platform), music_(new Announcement(this)) {}
 
-bool ModalWindow::SwitchMusic(const QKeyEvent* event) {
-    if (event->key() != Qt::Key_M || event->isAutoRepeat() ||
+bool ModalWindow::SwitchSound(const QKeyEvent* event) {
+    if ((event->key() != Qt::Key_M && event->key() != Qt::Key_S) || event->isAutoRepeat() ||
         (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
         return false;
     }
     // The program's own state switches, and is stored where it can be: a data.ini that cannot
     // be written does not hold the music off.
+    if (event->key() == Qt::Key_S) {
+        const bool on = !platform_.sound.CuesOn();
+        platform_.sound.SetCues(on);
+        setting::WriteFlag(SettingsFile(platform_.process), setting::kCues, on);
+        music_->Announce(on ? QStringLiteral("Sound cues on") : QStringLiteral("Sound cues off"));
+        return true;
+    }
     const bool muted = !platform_.sound.Muted();
     platform_.sound.SetMuted(muted);
     setting::WriteFlag(SettingsFile(platform_.process), setting::kMute, muted);
@@ -103,7 +110,7 @@ bool ModalWindow::eventFilter(QObject* watched, QEvent* event) {
         if (BoxUp()) {
             return true;
         }
-        if (SwitchMusic(static_cast<QKeyEvent*>(event))) {
+        if (SwitchSound(static_cast<QKeyEvent*>(event))) {
             return true;
         }
         for (const KeyRoute& route : routes_) {
@@ -122,7 +129,7 @@ bool ModalWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void ModalWindow::keyPressEvent(QKeyEvent* event) {
     event->accept();
-    if (BoxUp() || SwitchMusic(event)) {
+    if (BoxUp() || SwitchSound(event)) {
         return;
     }
     const QWidget* focus = focusWidget();

@@ -83,8 +83,9 @@ class ModalWindow : public QDialog, public platform::WindowHost {
     void reject() override {}  // Esc belongs to the rules' key handlers
 
   private:
-    // M, in every window: the music off or on, kept in data.ini (setting::kMute).
-    bool SwitchMusic(const QKeyEvent* event);
+    // M, in every window: the music off or on, kept in data.ini (setting::kMute); S: the
+    // play-by-ear cues off or on (setting::kCues). True where the key was one of them.
+    bool SwitchSound(const QKeyEvent* event);
 
     struct KeyRoute {
         QObject* control;
@@ -96,7 +97,8 @@ class ModalWindow : public QDialog, public platform::WindowHost {
     void Finish(int result);
 
     platform::Platform& platform_;
-    // Says "Music off" and "Music on" to a screen reader; the screen shows nothing of it.
+    // Says "Music off", "Sound cues on" and the like to a screen reader; the screen shows
+    // nothing of it.
     Announcement* music_;
     std::vector<KeyRoute> routes_;
     bool focusShown_ = false;

@@ -92,8 +92,19 @@ class Sound : public platform::Sound {
     }
     void SetMuted(bool on) override { muted = on; }
     bool Muted() const override { return muted; }
+    void SetCues(bool on) override { cuesOn = on; }
+    bool CuesOn() const override { return cuesOn; }
+    void PlayCue(const platform::Cue& cue) override {
+        cues.push_back(cue);
+        if (onCue) {
+            onCue(cue);
+        }
+    }
     std::string playing;
     bool muted = false;
+    bool cuesOn = false;
+    std::vector<platform::Cue> cues;       // every cue sounded, in order
+    std::function<void(const platform::Cue&)> onCue;  // hears each cue as it sounds, if set
     std::vector<std::string> calls;
 };
 
