@@ -10,7 +10,7 @@
 # Usage: e2e.sh CASE PROGRAM_DIR ARTIFACT_DIR [CLOSE_REQUEST]
 #   CASE: first_run | second_run | large_resolution | esc_then_no | close_requests |
 #         big_screen | big_screen_wm | small_screen_wm | wayland | scaled_screen (on a 1920 by 1080 screen) |
-#         wayland_panel | wayland_boxes | screen_reader |
+#         wayland_panel | wayland_boxes | screen_reader | play_by_ear |
 #         installed_package (PROGRAM_DIR is then the build folder, which cpack packs)
 #   CLOSE_REQUEST: the helper that sends a window a window-system close request
 set -euo pipefail
@@ -1067,6 +1067,101 @@ screen_reader() {
     helpers+=($!)
     QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 start_game
     /usr/bin/python3 "$(dirname "$0")/screen_reader.py" || fail "read over AT-SPI"
+}
+
+# Play by ear. A screen reader running turns the cues on; S switches them off (silence, with the
+# music off) and on again, and data.ini keeps that. What the game plays is recorded from the
+# private sound server: with the apple left of the head the left channel is the louder, right of
+# it the right one. The apple lies where it falls: the games go on until one has had it clearly
+# on each side of the head.
+the_apple() {  # SHOT: "LEFT TOP RIGHT BOTTOM" of the apple's red, in the field
+    local box
+    box=$("$convert" "$artifacts/$1.png" -crop "$(on_screen 612x452+14+14)" +repage -fuzz 15% \
+        -fill white -opaque 'rgb(214,16,24)' -fill black +opaque white -format '%@' info:)
+    # WxH+X+Y of what is left once the black is trimmed, X and Y from the crop's corner
+    awk -v b="$box" -v k="$fk" 'BEGIN { split(b, v, /[x+]/)
+        printf "%d %d %d %d\n", 14 + v[3] / k, 14 + v[4] / k, 14 + (v[3] + v[1]) / k, 14 + (v[4] + v[2]) / k }'
+}
+
+record() {  # FILE SECONDS: what the sound server plays, as 16-bit stereo at 48 kHz
+    PULSE_SERVER="unix:$work/pulse.socket" parec -d nullsink.monitor --raw --format=s16le \
+        --channels=2 --rate=48000 --latency-msec=10 >"$1" &
+    local recorder=$!
+    sleep "$2"
+    kill "$recorder"
+    wait "$recorder" 2>/dev/null || true
+}
+
+loudness() {  # FILE: "LEFT RIGHT", each channel's root mean square
+    /usr/bin/python3 -c '
+import array, math, sys
+raw = open(sys.argv[1], "rb").read()
+data = array.array("h", raw[: len(raw) // 4 * 4])
+n = max(1, len(data) // 2)
+print("%.1f %.1f" % tuple(math.sqrt(sum(v * v for v in data[c::2]) / n) for c in (0, 1)))' "$1"
+}
+
+cue_stream() {  # the sound server plays the cues
+    PULSE_SERVER="unix:$work/pulse.socket" pactl list sink-inputs | grep -q 'media.name = "Play-by-ear cues"'
+}
+
+play_by_ear() {
+    make_folder '[data]\nres=1\nask=1\nlvl=2\nmute=1\n'
+    DBUS_SESSION_BUS_ADDRESS=$(dbus-daemon --session --fork --print-address=1 --print-pid=3 \
+        3>"$work/bus.pid")
+    export DBUS_SESSION_BUS_ADDRESS
+    helpers+=("$(cat "$work/bus.pid")")
+    /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
+    helpers+=($!)
+    poll dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus \
+        org.freedesktop.DBus.Properties.Set string:org.a11y.Status string:ScreenReaderEnabled \
+        variant:boolean:true >/dev/null || fail "no accessibility bus"
+    start_sound_server
+    PULSE_SERVER="unix:$work/pulse.socket" start_game
+    wait_ready "Snake Menu" >/dev/null
+    poll cue_stream || fail "a screen reader runs, and no cues play"
+    keys s
+    poll eval '! cue_stream' || fail "S left the cues on"
+    expect_data '[data]\nres=1\nask=1\nlvl=2\nmute=1\ncues=0\n'
+    keys Return
+    wait_ready "Kelvo Snake" >/dev/null
+    find_field 640 480
+    keys space
+    record "$work/off.raw" 0.6
+    [ "$(loudness "$work/off.raw")" = "0.0 0.0" ] ||
+        fail "cues and music off, and the game played: $(loudness "$work/off.raw")"
+    local heard_left="" heard_right="" side left top right bottom
+    for attempt in $(seq 10); do
+        shot_until "over$attempt" game_over_shown "over$attempt" || fail "the game did not end"
+        keys F2
+        wait_ready "Snake Menu" >/dev/null
+        if [ "$attempt" = 1 ]; then
+            keys s
+            poll cue_stream || fail "S did not switch the cues on"
+        fi
+        keys Return
+        wait_ready "Kelvo Snake" >/dev/null
+        shot_field "apple$attempt"
+        read -r left top right bottom < <(the_apple "apple$attempt")
+        # The head runs right along the row from y=72 to 88, from x=320 to 344, and the recording
+        # hears it for its first four steps at most: an apple clear of all that.
+        side=""
+        if ((top > 92 || bottom < 68)); then
+            if ((right < 300)); then side=left; elif ((left > 464)); then side=right; fi
+        fi
+        keys space
+        if [ -n "$side" ] && [ -z "$(eval echo "\$heard_$side")" ]; then
+            record "$work/$side.raw" 0.35
+            eval "heard_$side=\$(loudness \"\$work/\$side.raw\")"
+        fi
+        [ -n "$heard_left" ] && [ -n "$heard_right" ] && break
+    done
+    [ -n "$heard_left" ] && [ -n "$heard_right" ] || fail "no game had the apple on both sides"
+    echo "apple left of the head: L R = $heard_left; right of it: $heard_right"
+    awk -v l="$heard_left" -v r="$heard_right" 'BEGIN { split(l, a); split(r, b)
+        exit !(a[1] > 1.2 * a[2] && a[1] > 50 && b[2] > 1.2 * b[1] && b[2] > 50) }' ||
+        fail "the louder channel is not the apple's side: left $heard_left, right $heard_right"
+    grep -q '^cues=1$' "$work/game/data.ini" || fail "data.ini did not keep S: $(data)"
 }
 
 case $case_name in

@@ -3,17 +3,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // The music through SDL's audio, on its dummy driver: a device is held only while there is
-// something to play, and a file that cannot be played is silence and one line.
+// something to play, and a file that cannot be played is silence and one line. The cues' own
+// device and what their sounds say.
 #include <SDL.h>
 #include <unistd.h>
 
 #include <QGuiApplication>
 #include <QTest>
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <string>
 
+#include "platform/cue_synth.h"
 #include "platform/sdl_sound.h"
 #include "support/printing.h"
 #include "support/temp_folder.h"
@@ -42,6 +45,26 @@ std::string SilentWav() {
     word(samples, 4);
     wav += std::string(samples, static_cast<char>(0x80));
     return wav;
+}
+
+struct Heard {
+    double left = 0, right = 0;  // energy in each channel
+    int crossings = 0;           // of the left channel through zero: the pitch
+};
+
+// The first 60 ms of a cue, as the synthesiser makes it at 48 kHz.
+Heard Hear(const platform::Cue& cue) {
+    platform::CueSynth synth(48000);
+    synth.Start(cue);
+    std::vector<float> out(2 * 2880, 0.0f);
+    synth.Render(out.data(), 2880);
+    Heard heard;
+    for (size_t i = 0; i < out.size(); i += 2) {
+        heard.left += out[i] * out[i];
+        heard.right += out[i + 1] * out[i + 1];
+        heard.crossings += i >= 2 && (out[i - 2] < 0) != (out[i] < 0) ? 1 : 0;
+    }
+    return heard;
 }
 
 }  // namespace
@@ -90,6 +113,34 @@ class TestSdlSound : public QObject {
         QVERIFY(!sound.DeviceOpen());
         QCOMPARE(std::count(said.begin(), said.end(), '\n'), std::ptrdiff_t{1});
         QVERIFY2(said.find("cannot play " + music) != std::string::npos, said.c_str());
+    }
+
+    void theCuesHaveTheirOwnDeviceWhileTheyAreOnAndTheMusicsDoesNotCount() {
+        platform::SdlSound sound;
+        sound.PlayCue({platform::Cue::Kind::Eat, 0, 0, 0});  // off: dropped, nothing opened
+        QVERIFY(!sound.CueDeviceOpen());
+        sound.SetMuted(true);
+        sound.SetCues(true);
+        QVERIFY(sound.CueDeviceOpen() && !sound.DeviceOpen());
+        sound.PlayCue({platform::Cue::Kind::Eat, 0, 0, 0});
+        sound.SetCues(false);
+        QVERIFY(!sound.CueDeviceOpen());
+    }
+
+    void aCuesPanAndPitchAreHeard() {
+        using Kind = platform::Cue::Kind;
+        const Heard left = Hear({Kind::Apple, -1, 0, 0});
+        const Heard right = Hear({Kind::Apple, 0.5f, 0, 0});
+        const Heard centre = Hear({Kind::Apple, 0, 0, 0});
+        QVERIFY(left.left > 0.01 && left.right < left.left / 1000);
+        QVERIFY(right.right > 2 * right.left);
+        QVERIFY(std::abs(centre.left - centre.right) < centre.left / 1000);
+        // Higher above the head, lower below: an octave each way at the walls.
+        const int middle = centre.crossings;
+        QVERIFY(Hear({Kind::Apple, 0, 1, 0}).crossings > 1.8 * middle);
+        QVERIFY(Hear({Kind::Apple, 0, -0.5f, 0}).crossings < middle);
+        // A danger next step is louder than one the step after.
+        QVERIFY(Hear({Kind::Danger, 0, 0, 2}).left > 1.5 * Hear({Kind::Danger, 0, 0, 1}).left);
     }
 };
 
