@@ -7,7 +7,8 @@
 // program polls the screen around the snake's head, a few pixels at a time, thousands of times
 // a second.
 //
-// Usage: kelvo-bench-screen PROGRAM_DIR LEVEL SECONDS [TURNS]
+// Usage: kelvo-bench-screen PROGRAM_DIR LEVEL SECONDS [TURNS [SETTING]]
+// SETTING: one more line for data.ini, such as "cues=1".
 // Prints one line per turn key, "latency MS": from sending the key to the first screen showing
 // the head in the new direction. A player's key comes at any moment between two steps, so each
 // turn is sent at a random moment of the step in which the head reaches a corner. Last, "summary
@@ -92,7 +93,7 @@ bool TurnDue(const Cell& head, const Cell& heading, Turn& turn) {
 
 int main(int argc, char** argv) {
     if (argc < 4) {
-        std::fprintf(stderr, "usage: %s PROGRAM_DIR LEVEL SECONDS [TURNS]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s PROGRAM_DIR LEVEL SECONDS [TURNS [SETTING]]\n", argv[0]);
         return 2;
     }
     if (!bench::x11::Open()) {
@@ -105,7 +106,8 @@ int main(int argc, char** argv) {
     const double tickMs = interval[std::max(1, std::min(level, 10)) - 1];
 
     bench::x11::Game game = bench::x11::Launch(
-        argv[1], "[data]\nres=3\nask=1\nfull=1\nlvl=" + std::to_string(level) + "\n");
+        argv[1], "[data]\nres=3\nask=1\nfull=1\nlvl=" + std::to_string(level) + "\n" +
+                     (argc > 5 ? std::string(argv[5]) + "\n" : std::string()));
     auto startGame = [&] {
         if (bench::x11::WaitForMap("Snake Menu") == 0) {
             return false;

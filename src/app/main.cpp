@@ -141,15 +141,14 @@ int main(int argc, char* argv[]) {
     const std::string settingsFile = platform::SettingsFile(qt.process);
     qt.sound.SetMuted(setting::ReadFlag(settingsFile, setting::kMute));
     // The play-by-ear cues: as the player chose with S, in this run or an earlier one; unchosen,
-    // on while a screen reader runs.
-    qt.sound.SetCues(setting::ReadChoice(settingsFile, setting::kCues).value_or(false));
+    // on while a screen reader runs. Their sound device opens once the first window is up.
     platform::ScreenReaderWatch screenReader;
-    QObject::connect(&screenReader, &platform::ScreenReaderWatch::changed, &app,
-                     [&qt, &settingsFile](bool running) {
-                         if (!setting::ReadChoice(settingsFile, setting::kCues)) {
-                             qt.sound.SetCues(running);
-                         }
-                     });
+    const auto applyCues = [&qt, &settingsFile, &screenReader] {
+        qt.sound.SetCues(
+            setting::ReadChoice(settingsFile, setting::kCues).value_or(screenReader.Running()));
+    };
+    QObject::connect(&screenReader, &platform::ScreenReaderWatch::changed, &app, applyCues);
+    QTimer::singleShot(200, &app, applyCues);
     // Game pads play every window, as the keys they stand for. They are looked for once the
     // first window is up: that takes about 10 ms, which the start need not wait for.
     std::optional<platform::SdlGamePads> pads;

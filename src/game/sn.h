@@ -107,9 +107,11 @@ class Sn {
     void Game_Over();
     void Form_Unload(std::int16_t& Cancel);
     // Play by ear: after a step, where the apple is and any danger ahead; and the events' cues.
-    // Nothing is worked out while the cues are off.
+    // Nothing is worked out while the cues are off. A step's cues sound together, once it is
+    // over (SoundCues).
     void CueStep();
     void CueEvent(platform::Cue::Kind kind);
+    void SoundCues();
 
     // The game has ended: the score lines show, and only Esc and F2 act.
     bool IsOver() const { return controls.label(Label::lblscend).Visible; }
@@ -153,4 +155,5 @@ class Sn {
     platform::Platform& platform_;
     SharedState& shared_;
     platform::WindowHost* host_ = nullptr;
+    std::vector<platform::Cue> cues_;  // this step's, still to sound
 };

@@ -59,6 +59,7 @@ void Sn::ExeTimer() {
         fMove();
         CueStep();
     }
+    SoundCues();
     keyMoved = false;
     Refresh();
 }
@@ -107,6 +108,7 @@ void Sn::Turn(std::int16_t KeyCode) {
             check_coll();
             fMove();
             CueStep();
+            SoundCues();
             keyMoved = true;
             Refresh();
             return;

@@ -51,7 +51,14 @@ bool HitsWall(const Box& head, const Field& field) {
 
 void Sn::CueEvent(Cue::Kind kind) {
     if (platform_.sound.CuesOn()) {
-        platform_.sound.PlayCue(Cue{kind, 0, 0, 0});
+        cues_.push_back(Cue{kind, 0, 0, 0});
+    }
+}
+
+void Sn::SoundCues() {
+    if (!cues_.empty()) {
+        platform_.sound.PlayCues(cues_);
+        cues_.clear();
     }
 }
 
@@ -81,7 +88,7 @@ void Sn::CueStep() {
         const float share = -Share(food.Top + half, headY, field.top, field.bottom, half);
         apple.pitch = std::copysign(std::ceil(std::abs(share) * kPitchSteps) / kPitchSteps, share);
     }
-    platform_.sound.PlayCue(apple);
+    cues_.push_back(apple);
 
     // Danger: the place the next step takes the head to, then the one after, against the walls
     // and the blocks still there by then (the tail moves on meanwhile).
@@ -102,7 +109,7 @@ void Sn::CueStep() {
             hit = next.Left == c.s[i].box.Left && next.Top == c.s[i].box.Top;
         }
         if (hit) {
-            platform_.sound.PlayCue(Cue{Cue::Kind::Danger, dx, -dy, 3 - ahead});
+            cues_.push_back(Cue{Cue::Kind::Danger, dx, -dy, 3 - ahead});
             break;
         }
     }

@@ -7,35 +7,46 @@
 #pragma once
 
 #include <array>
+#include <map>
+#include <vector>
 
 #include "platform/platform.h"
 
 namespace platform {
 
-// Renders cues as interleaved stereo float samples. A cue replaces the one still sounding in
-// its own voice (the apple's tone, the danger warning, the turn's click, the events' sounds),
-// so that cues at every step never pile up.
+// Renders cues as interleaved stereo float samples (left, right, left, ...). A cue replaces the
+// one still sounding in its own voice (the apple's tone, the danger warning, the turn's click,
+// the events' sounds), so that cues at every step never pile up. Each sound is made once, the
+// first time it is asked for, and kept: a cue then costs only its panned copy.
 class CueSynth {
   public:
     explicit CueSynth(int rate) : rate_(rate) {}
 
     void Start(const Cue& cue);
-    // Adds what sounds to `frames` stereo frames of `out` (left, right, left, ...), advancing
-    // time by as much. Returns whether anything sounded.
+    // Adds what sounds to `frames` frames of `out` and moves time on by as much. Returns whether
+    // anything sounded.
     bool Render(float* out, int frames);
+    // Moves time on by `frames`: what has played meanwhile.
+    void Advance(int frames);
+    // Everything still to sound, from now to the end of the last cue, in place of what `out`
+    // held; time does not move.
+    void RenderRest(std::vector<float>& out) const;
+    // Milliseconds until the last cue has ended.
+    int RemainingMs() const;
 
   private:
     struct Voice {
-        Cue cue;
-        int age = 0;     // frames rendered so far
-        int length = 0;  // frames in all; 0 while silent
-        double phase = 0;
+        const std::vector<float>* sound = nullptr;  // mono, from its start
+        float left = 0, right = 0;
+        int age = 0;  // frames played so far
     };
-    // One frame of a voice's sound, before it is panned; advances the voice's phase.
-    float Sample(Voice& voice);
+    const std::vector<float>& Sound(const Cue& cue);
+    int Remaining() const;
+    static void Add(const Voice& voice, float* out, int frames);
 
     int rate_;
     std::array<Voice, 4> voices_{};
+    std::map<int, std::vector<float>> sounds_;  // by kind, urgency and pitch
 };
 
 }  // namespace platform

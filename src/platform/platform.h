@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -79,8 +80,8 @@ class Sound {
     // nothing. The music plays lower while cues sound.
     virtual void SetCues(bool on) = 0;
     virtual bool CuesOn() const = 0;
-    // Sounds the cue at once, over any that still sounds.
-    virtual void PlayCue(const Cue& cue) = 0;
+    // Sounds the cues of one moment at once, together, over any that still sound.
+    virtual void PlayCues(const std::vector<Cue>& cues) = 0;
 };
 
 // The running process.

@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 #include "settings/report.h"
@@ -16,6 +17,16 @@
 namespace platform {
 
 using profile::SayOnce;  // each trouble in one line, once a run
+
+namespace {
+
+std::int64_t NowMs() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+}  // namespace
 
 SdlSound::SdlSound() {
     QObject::connect(qApp, &QGuiApplication::applicationStateChanged, &lifetime_,
@@ -28,9 +39,7 @@ SdlSound::SdlSound() {
 
 SdlSound::~SdlSound() {
     Close();
-    if (cueDevice_ != 0) {
-        SDL_CloseAudioDevice(cueDevice_);
-    }
+    CloseCues();
     if (samples_ != nullptr) {
         SDL_FreeWAV(samples_);
     }
@@ -74,42 +83,93 @@ void SdlSound::Apply() {
 void SdlSound::SetCues(bool on) {
     cuesOn_ = on;
     if (!on) {
-        if (cueDevice_ != 0) {
-            SDL_CloseAudioDevice(cueDevice_);
-            cueDevice_ = 0;
-        }
+        CloseCues();
         return;
     }
-    if (cueDevice_ == 0) {
-        if (!AudioReady()) {
-            return;
+    if (pulse_ == nullptr && cueDevice_ == 0) {
+        // Pushed to the sound server where it speaks PulseAudio's protocol, unless the player
+        // has told SDL to use another way.
+        const char* driver = std::getenv("SDL_AUDIODRIVER");
+        const std::string named = driver != nullptr ? driver : "";
+        if (named.empty() || named.find("pulse") != std::string::npos ||
+            named.find("pipewire") != std::string::npos) {
+            pulse_ = std::make_unique<PulseCues>();
+            if (!pulse_->Open("Kelvo Snake", "Play-by-ear cues")) {
+                pulse_.reset();
+            }
         }
-        // Float stereo made as it plays, in a buffer of about 5 ms: the device is held while
-        // the cues are on, so that a cue waits for no device to open.
-        SDL_AudioSpec wanted{};
-        wanted.freq = 48000;
-        wanted.format = AUDIO_F32SYS;
-        wanted.channels = 2;
-        wanted.samples = kCueFrames;
-        wanted.callback = &SdlSound::FillCues;
-        wanted.userdata = this;
-        SDL_SetHint(SDL_HINT_AUDIO_DEVICE_STREAM_NAME, "Play-by-ear cues");
-        cueDevice_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
-        if (cueDevice_ == 0) {
-            SayOnce("kelvo-snake: no sound device for the cues: %s\n", SDL_GetError());
+        if (pulse_ == nullptr && !OpenCueDevice()) {
             return;
         }
     }
-    SDL_PauseAudioDevice(cueDevice_, active_ ? 0 : 1);
+    if (cueDevice_ != 0) {
+        SDL_PauseAudioDevice(cueDevice_, active_ ? 0 : 1);
+    }
 }
 
-void SdlSound::PlayCue(const Cue& cue) {
+bool SdlSound::OpenCueDevice() {
+    if (!AudioReady()) {
+        return false;
+    }
+    // Float stereo made as it plays, in a buffer of about 5 ms: the device is held while the
+    // cues are on, so that a cue waits for no device to open.
+    SDL_AudioSpec wanted{};
+    wanted.freq = 48000;
+    wanted.format = AUDIO_F32SYS;
+    wanted.channels = 2;
+    wanted.samples = kCueFrames;
+    wanted.callback = &SdlSound::FillCues;
+    wanted.userdata = this;
+    SDL_SetHint(SDL_HINT_AUDIO_DEVICE_STREAM_NAME, "Play-by-ear cues");
+    cueDevice_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
     if (cueDevice_ == 0) {
+        SayOnce("kelvo-snake: no sound device for the cues: %s\n", SDL_GetError());
+        return false;
+    }
+    return true;
+}
+
+void SdlSound::CloseCues() {
+    pulse_.reset();
+    if (cueDevice_ != 0) {
+        SDL_CloseAudioDevice(cueDevice_);
+        cueDevice_ = 0;
+    }
+}
+
+void SdlSound::PlayCues(const std::vector<Cue>& cues) {
+    if (pulse_ != nullptr) {
+        PushCues(cues);
+    } else if (cueDevice_ != 0) {
+        SDL_LockAudioDevice(cueDevice_);
+        for (const Cue& cue : cues) {
+            synth_.Start(cue);
+        }
+        SDL_UnlockAudioDevice(cueDevice_);
+    }
+}
+
+void SdlSound::PushCues(const std::vector<Cue>& cues) {
+    // What has played since the last push, by the clock: each push starts where the server
+    // reads, as the last one did, so the two stay in step.
+    const auto now = std::chrono::steady_clock::now();
+    synth_.Advance(static_cast<int>(
+        std::chrono::duration_cast<std::chrono::microseconds>(now - pushed_).count() * 48 /
+        1000));
+    pushed_ = now;
+    for (const Cue& cue : cues) {
+        synth_.Start(cue);
+    }
+    synth_.RenderRest(mix_);
+    if (!pulse_->Play(mix_.data(), mix_.size() / 2)) {
+        // The server has gone: the cues go on through SDL, as wherever there is none.
+        pulse_.reset();
+        if (OpenCueDevice()) {
+            SDL_PauseAudioDevice(cueDevice_, active_ ? 0 : 1);
+        }
         return;
     }
-    SDL_LockAudioDevice(cueDevice_);
-    synth_.Start(cue);
-    SDL_UnlockAudioDevice(cueDevice_);
+    cuesUntil_ = NowMs() + synth_.RemainingMs();
 }
 
 bool SdlSound::AudioReady() {
@@ -186,8 +246,7 @@ void SdlSound::Fill(void* self, std::uint8_t* stream, int length) {
     auto& sound = *static_cast<SdlSound*>(self);
     // Lower (to 3/8) while a cue has sounded in the last quarter second, eased over a few
     // buffers so that the change makes no click.
-    const std::uint32_t lastCue = sound.lastCue_.load();
-    const bool cueSounding = lastCue != 0 && SDL_GetTicks() - lastCue < 250;
+    const bool cueSounding = NowMs() < sound.cuesUntil_.load() + 250;
     const int target = cueSounding ? SDL_MIX_MAXVOLUME * 3 / 8 : SDL_MIX_MAXVOLUME;
     sound.volume_ += std::clamp(target - sound.volume_, -20, 20);
     auto wanted = static_cast<Uint32>(std::max(length, 0));
@@ -213,7 +272,8 @@ void SdlSound::FillCues(void* self, std::uint8_t* stream, int length) {
     std::memset(stream, 0, static_cast<size_t>(std::max(length, 0)));
     const int frames = length / static_cast<int>(2 * sizeof(float));
     if (sound.synth_.Render(reinterpret_cast<float*>(stream), frames)) {
-        sound.lastCue_ = std::max<std::uint32_t>(SDL_GetTicks(), 1);
+        sound.cuesUntil_ = NowMs();
+        ++sound.cueBuffers_;
     }
 }
 

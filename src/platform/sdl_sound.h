@@ -2,19 +2,26 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// The music and the play-by-ear cues, played through SDL's audio (PipeWire, PulseAudio or ALSA,
-// whichever the desktop has): the WAV file is loaded once and looped without a gap by the device's
-// own callback; the cues are made as they play, on a second device with a short buffer, so that a
-// cue is heard a few milliseconds after the step it tells of.
+// The music and the play-by-ear cues. The music plays through SDL's audio (PipeWire, PulseAudio
+// or ALSA, whichever the desktop has): the WAV file is loaded once and looped without a gap by
+// the device's own callback. The cues are pushed to the sound server at the moment of their
+// step (pulse_cues.h); where there is no PulseAudio service, or SDL_AUDIODRIVER names another
+// driver, they play on a second SDL device with a short buffer instead, which costs a wake-up
+// every 5 ms while the cues are on.
 #pragma once
 
 #include <QObject>
 #include <atomic>
+#include <chrono>
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/cue_synth.h"
 #include "platform/platform.h"
+#include "platform/pulse_cues.h"
 
 namespace platform {
 
@@ -36,10 +43,16 @@ class SdlSound : public Sound {
     bool Muted() const override { return muted_; }
     void SetCues(bool on) override;
     bool CuesOn() const override { return cuesOn_; }
-    void PlayCue(const Cue& cue) override;
-    // Whether a sound device is held, for tests: the music's, the cues'.
+    void PlayCues(const std::vector<Cue>& cues) override;
+    // Whether a sound device is held, for tests: the music's, the cues' (a stream of the sound
+    // server's, or an SDL device).
     bool DeviceOpen() const { return device_ != 0; }
-    bool CueDeviceOpen() const { return cueDevice_ != 0; }
+    bool CueDeviceOpen() const { return cueDevice_ != 0 || pulse_ != nullptr; }
+    // For the benchmark: whether the cues are pushed to the sound server; the server's estimate
+    // of how soon they are heard; how many of the SDL device's buffers have held a sounding cue.
+    bool CuesPushed() const { return pulse_ != nullptr; }
+    std::optional<double> CueServerLatencyMs() { return pulse_ ? pulse_->LatencyMs() : std::nullopt; }
+    std::uint64_t CueBuffersSounded() const { return cueBuffers_.load(); }
     // The cues' device buffer, in sample frames at 48 kHz.
     static constexpr int kCueFrames = 256;
 
@@ -48,6 +61,9 @@ class SdlSound : public Sound {
     bool AudioReady();
     bool Open();
     void Close();
+    bool OpenCueDevice();
+    void CloseCues();
+    void PushCues(const std::vector<Cue>& cues);
     // Fills the device's buffer from the loaded file, from its start again at its end; lower
     // while cues sound.
     static void Fill(void* self, std::uint8_t* stream, int length);
@@ -72,9 +88,14 @@ class SdlSound : public Sound {
     int volume_ = 128;            // the music's, of SDL's 128; the music's device thread's
 
     bool cuesOn_ = false;
-    std::uint32_t cueDevice_ = 0;
-    CueSynth synth_{48000};                // the cues' device thread's, or under its lock
-    std::atomic<std::uint32_t> lastCue_{0};  // SDL's ticks when a cue last sounded
+    std::unique_ptr<PulseCues> pulse_;  // while the cues are pushed to the server
+    std::vector<float> mix_;            // what is pushed
+    std::chrono::steady_clock::time_point pushed_;  // when it was
+    std::uint32_t cueDevice_ = 0;  // or SDL's device, while the cues are on
+    CueSynth synth_{48000};        // the device's thread's, or under its lock
+    // Milliseconds on the steady clock until which cues sound; the music is lower until then.
+    std::atomic<std::int64_t> cuesUntil_{0};
+    std::atomic<std::uint64_t> cueBuffers_{0};
 };
 
 }  // namespace platform

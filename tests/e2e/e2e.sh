@@ -1083,13 +1083,28 @@ the_apple() {  # SHOT: "LEFT TOP RIGHT BOTTOM" of the apple's red, in the field
         printf "%d %d %d %d\n", 14 + v[3] / k, 14 + v[4] / k, 14 + (v[3] + v[1]) / k, 14 + (v[4] + v[2]) / k }'
 }
 
-record() {  # FILE SECONDS: what the sound server plays, as 16-bit stereo at 48 kHz
+# Everything the sound server plays, as 16-bit stereo at 48 kHz, from when the server starts:
+# a recording started on an idle server first waits a second or two, so it is started once, and
+# a stretch of it is the bytes it gained meanwhile.
+start_recording() {
     PULSE_SERVER="unix:$work/pulse.socket" parec -d nullsink.monitor --raw --format=s16le \
-        --channels=2 --rate=48000 --latency-msec=10 >"$1" &
-    local recorder=$!
+        --channels=2 --rate=48000 --latency-msec=10 >"$artifacts/played.raw" &
+    helpers+=($!)
+    local size=0 grown=0
+    for _ in $(seq 100); do  # until it grows steadily: ten times in a row
+        sleep 0.05
+        if (($(stat -c %s "$artifacts/played.raw") > size)); then grown=$((grown + 1)); else grown=0; fi
+        size=$(stat -c %s "$artifacts/played.raw")
+        ((grown >= 10)) && return 0
+    done
+    fail "the recording of the sound server did not start"
+}
+
+record() {  # FILE SECONDS: what the server plays in the next SECONDS
+    local from
+    from=$(($(stat -c %s "$artifacts/played.raw") / 4 * 4))
     sleep "$2"
-    kill "$recorder"
-    wait "$recorder" 2>/dev/null || true
+    tail -c +$((from + 1)) "$artifacts/played.raw" | head -c $(($(stat -c %s "$artifacts/played.raw") - from)) >"$1"
 }
 
 loudness() {  # FILE: "LEFT RIGHT", each channel's root mean square
@@ -1117,6 +1132,7 @@ play_by_ear() {
         org.freedesktop.DBus.Properties.Set string:org.a11y.Status string:ScreenReaderEnabled \
         variant:boolean:true >/dev/null || fail "no accessibility bus"
     start_sound_server
+    start_recording
     PULSE_SERVER="unix:$work/pulse.socket" start_game
     wait_ready "Snake Menu" >/dev/null
     poll cue_stream || fail "a screen reader runs, and no cues play"
@@ -1127,12 +1143,13 @@ play_by_ear() {
     wait_ready "Kelvo Snake" >/dev/null
     find_field 640 480
     keys space
-    record "$work/off.raw" 0.6
-    [ "$(loudness "$work/off.raw")" = "0.0 0.0" ] ||
-        fail "cues and music off, and the game played: $(loudness "$work/off.raw")"
+    record "$artifacts/off.raw" 0.6
+    [ "$(loudness "$artifacts/off.raw")" = "0.0 0.0" ] ||
+        fail "cues and music off, and the game played: $(loudness "$artifacts/off.raw")"
     local heard_left="" heard_right="" side left top right bottom
     for attempt in $(seq 10); do
         shot_until "over$attempt" game_over_shown "over$attempt" || fail "the game did not end"
+        sleep 0.7  # the game-over sound ends
         keys F2
         wait_ready "Snake Menu" >/dev/null
         if [ "$attempt" = 1 ]; then
@@ -1151,8 +1168,8 @@ play_by_ear() {
         fi
         keys space
         if [ -n "$side" ] && [ -z "$(eval echo "\$heard_$side")" ]; then
-            record "$work/$side.raw" 0.35
-            eval "heard_$side=\$(loudness \"\$work/\$side.raw\")"
+            record "$artifacts/$side.raw" 0.35
+            eval "heard_$side=\$(loudness \"\$artifacts/\$side.raw\")"
         fi
         [ -n "$heard_left" ] && [ -n "$heard_right" ] && break
     done

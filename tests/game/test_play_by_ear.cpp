@@ -160,6 +160,7 @@ class TestPlayByEar : public QObject {
             c.pban.box.Top = foodTop;
             cues.clear();
             sn.CueStep();
+            sn.SoundCues();
             return cues.front();
         };
         Cue apple = step(head.Left - 2000, head.Top);  // left, in the head's row
@@ -176,11 +177,13 @@ class TestPlayByEar : public QObject {
         c.s[0].box.Left = head.Left + 11 * 360;
         cues.clear();
         sn.CueStep();
+        sn.SoundCues();
         QCOMPARE(cues.size(), size_t(2));
         QVERIFY(cues[1].kind == Cue::Kind::Danger && cues[1].urgency == 1 && cues[1].pan == 1);
         c.s[0].box.Left += 360;
         cues.clear();
         sn.CueStep();
+        sn.SoundCues();
         QVERIFY(cues[1].kind == Cue::Kind::Danger && cues[1].urgency == 2);
 
         // Its own body the next step up: the second block, put above the head.
@@ -190,6 +193,7 @@ class TestPlayByEar : public QObject {
         c.s[2].box = Box{head.Left, 3000 - 360, head.Width, head.Height};
         cues.clear();
         sn.CueStep();
+        sn.SoundCues();
         QVERIFY(cues.back().kind == Cue::Kind::Danger && cues.back().pitch == 1 &&
                 cues.back().urgency == 2);
     }

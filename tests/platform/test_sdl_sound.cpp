@@ -117,12 +117,12 @@ class TestSdlSound : public QObject {
 
     void theCuesHaveTheirOwnDeviceWhileTheyAreOnAndTheMusicsDoesNotCount() {
         platform::SdlSound sound;
-        sound.PlayCue({platform::Cue::Kind::Eat, 0, 0, 0});  // off: dropped, nothing opened
+        sound.PlayCues({{platform::Cue::Kind::Eat, 0, 0, 0}});  // off: dropped, nothing opened
         QVERIFY(!sound.CueDeviceOpen());
         sound.SetMuted(true);
         sound.SetCues(true);
         QVERIFY(sound.CueDeviceOpen() && !sound.DeviceOpen());
-        sound.PlayCue({platform::Cue::Kind::Eat, 0, 0, 0});
+        sound.PlayCues({{platform::Cue::Kind::Eat, 0, 0, 0}});
         sound.SetCues(false);
         QVERIFY(!sound.CueDeviceOpen());
     }

@@ -94,10 +94,12 @@ class Sound : public platform::Sound {
     bool Muted() const override { return muted; }
     void SetCues(bool on) override { cuesOn = on; }
     bool CuesOn() const override { return cuesOn; }
-    void PlayCue(const platform::Cue& cue) override {
-        cues.push_back(cue);
-        if (onCue) {
-            onCue(cue);
+    void PlayCues(const std::vector<platform::Cue>& together) override {
+        for (const platform::Cue& cue : together) {
+            cues.push_back(cue);
+            if (onCue) {
+                onCue(cue);
+            }
         }
     }
     std::string playing;
