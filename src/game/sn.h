@@ -7,6 +7,8 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -42,6 +44,8 @@ struct SegPos {
 
 // The snake's step of 24 pixels in twips, rounded half to even to a 16-bit whole number.
 std::int16_t StepTwips(float twipsPerPixel);
+// Whether a head at that place eats the food: one of its corners lies strictly inside it.
+bool OnFood(const Box& head, const Box& food);
 
 class Sn {
   public:
@@ -112,6 +116,9 @@ class Sn {
     void CueStep();
     void CueEvent(platform::Cue::Kind kind);
     void SoundCues();
+    // The cues of the step `later` steps straight on from here (0: this one), or nothing where
+    // a step before it would eat or end the game.
+    std::optional<std::vector<platform::Cue>> CuesAhead(int later) const;
 
     // The game has ended: the score lines show, and only Esc and F2 act.
     bool IsOver() const { return controls.label(Label::lblscend).Visible; }
@@ -155,5 +162,12 @@ class Sn {
     platform::Platform& platform_;
     SharedState& shared_;
     platform::WindowHost* host_ = nullptr;
-    std::vector<platform::Cue> cues_;  // this step's, still to sound
+
+    // Play by ear.
+    Box HeadAhead(int later) const;
+    bool HitAhead(const Box& head, int later) const;
+    // Drops the foreseen steps' cues, once the snake stops (a pause).
+    void CancelForeseenCues();
+    std::vector<platform::Cue> cues_;                   // this step's, still to sound
+    std::deque<std::vector<platform::Cue>> foreseen_;  // the next steps', already sounding
 };

@@ -59,8 +59,8 @@ void Sn::ExeTimer() {
         fMove();
         CueStep();
     }
-    SoundCues();
     keyMoved = false;
+    SoundCues();
     Refresh();
 }
 
@@ -108,8 +108,8 @@ void Sn::Turn(std::int16_t KeyCode) {
             check_coll();
             fMove();
             CueStep();
-            SoundCues();
             keyMoved = true;
+            SoundCues();
             Refresh();
             return;
         }
@@ -121,6 +121,7 @@ void Sn::Pause() {
         return;
     }
     controls.label(Label::lblspace).Visible = true;
+    CancelForeseenCues();
     Refresh();
 }
 

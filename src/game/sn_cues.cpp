@@ -7,6 +7,7 @@
 // head's column" means that going straight up or down eats the apple.
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "game/sn.h"
 #include "settings/text.h"
@@ -15,6 +16,8 @@ namespace {
 
 using platform::Cue;
 
+// How far ahead a push of cues foresees the steps.
+constexpr int kForeseenMs = 150;
 // The pitch's steps from the head's row to a wall: few enough to tell apart by ear.
 constexpr float kPitchSteps = 6;
 // The least pan of an apple off the head's column, so that it is never heard as centred.
@@ -49,25 +52,52 @@ bool HitsWall(const Box& head, const Field& field) {
 
 }  // namespace
 
-void Sn::CueEvent(Cue::Kind kind) {
-    if (platform_.sound.CuesOn()) {
-        cues_.push_back(Cue{kind, 0, 0, 0});
+// The head `later` steps straight on from where it is.
+Box Sn::HeadAhead(int later) const {
+    const std::string heading = UpperAscii(direction);
+    Box head = controls.s[0].box;
+    const auto steps = static_cast<float>(later);
+    if (heading == "X+" || heading == "X-") {
+        const auto step = static_cast<float>(StepTwips(platform_.screen.TwipsPerPixelX()));
+        head.Left = head.Left + (heading == "X+" ? step : -step) * steps;
+    } else if (heading == "Y+" || heading == "Y-") {
+        const auto step = static_cast<float>(StepTwips(platform_.screen.TwipsPerPixelY()));
+        head.Top = head.Top + (heading == "Y+" ? step : -step) * steps;
     }
+    return head;
 }
 
-void Sn::SoundCues() {
-    if (!cues_.empty()) {
-        platform_.sound.PlayCues(cues_);
-        cues_.clear();
-    }
-}
-
-void Sn::CueStep() {
-    if (!platform_.sound.CuesOn() || IsOver() || controls.s.empty()) {
-        return;
-    }
+// Whether a head at that place, `later` steps on, ends the game: a wall, or a block of the
+// body still there then (blocks 1 to the last but `later`: the tail moves on meanwhile; the
+// ones the head leaves behind it on the way lie behind it).
+bool Sn::HitAhead(const Box& head, int later) const {
     const Controls& c = controls;
-    const Box head = c.s[0].box;
+    const Field field{c.window.Left + c.lleft.box.Width, c.window.Width - c.lright.box.Width,
+                      c.window.Top + c.ltop.box.Height, c.window.Height - c.lbottom.box.Height};
+    if (HitsWall(head, field)) {
+        return true;
+    }
+    const auto count = static_cast<long>(c.s.size());
+    for (long i = 1; i < count - later; ++i) {
+        if (head.Left == c.s[static_cast<size_t>(i)].box.Left &&
+            head.Top == c.s[static_cast<size_t>(i)].box.Top) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::optional<std::vector<Cue>> Sn::CuesAhead(int later) const {
+    const Controls& c = controls;
+    // Steps that eat or end the game on the way change what follows: it is not known yet.
+    for (int on = 0; on < later; ++on) {
+        const Box head = HeadAhead(on);
+        if (HitAhead(head, on) || OnFood(head, c.pban.box)) {
+            return std::nullopt;
+        }
+    }
+    std::vector<Cue> cues;
+    const Box head = HeadAhead(later);
     const Field field{c.window.Left + c.lleft.box.Width, c.window.Width - c.lright.box.Width,
                       c.window.Top + c.ltop.box.Height, c.window.Height - c.lbottom.box.Height};
     const float headX = head.Left + head.Width / 2;
@@ -88,29 +118,76 @@ void Sn::CueStep() {
         const float share = -Share(food.Top + half, headY, field.top, field.bottom, half);
         apple.pitch = std::copysign(std::ceil(std::abs(share) * kPitchSteps) / kPitchSteps, share);
     }
-    cues_.push_back(apple);
+    cues.push_back(apple);
 
-    // Danger: the place the next step takes the head to, then the one after, against the walls
-    // and the blocks still there by then (the tail moves on meanwhile).
-    const std::string heading = UpperAscii(direction);
-    const float dx = heading == "X+" ? 1.0f : heading == "X-" ? -1.0f : 0.0f;
-    const float dy = heading == "Y+" ? 1.0f : heading == "Y-" ? -1.0f : 0.0f;
-    const auto stepX = static_cast<float>(StepTwips(platform_.screen.TwipsPerPixelX()));
-    const auto stepY = static_cast<float>(StepTwips(platform_.screen.TwipsPerPixelY()));
+    // Danger: the place the next step takes the head to, then the one after, panned to where it
+    // lies (and pitched, going up or down).
+    const Box one = HeadAhead(later + 1);
+    const float dx = one.Left > head.Left ? 1.0f : one.Left < head.Left ? -1.0f : 0.0f;
+    const float dy = one.Top > head.Top ? 1.0f : one.Top < head.Top ? -1.0f : 0.0f;
     for (int ahead = 1; ahead <= 2 && (dx != 0 || dy != 0); ++ahead) {
-        Box next = head;
-        next.Left = head.Left + dx * stepX * static_cast<float>(ahead);
-        next.Top = head.Top + dy * stepY * static_cast<float>(ahead);
-        bool hit = HitsWall(next, field);
-        const size_t stays = c.s.size() > static_cast<size_t>(ahead)
-                                 ? c.s.size() - static_cast<size_t>(ahead)
-                                 : 0;
-        for (size_t i = 1; i < stays && !hit; ++i) {
-            hit = next.Left == c.s[i].box.Left && next.Top == c.s[i].box.Top;
-        }
-        if (hit) {
-            cues_.push_back(Cue{Cue::Kind::Danger, dx, -dy, 3 - ahead});
+        if (HitAhead(HeadAhead(later + ahead), later + ahead)) {
+            cues.push_back(Cue{Cue::Kind::Danger, dx, -dy, 3 - ahead});
             break;
         }
+    }
+    return cues;
+}
+
+void Sn::CueEvent(Cue::Kind kind) {
+    if (platform_.sound.CuesOn()) {
+        cues_.push_back(Cue{kind, 0, 0, 0});
+    }
+}
+
+void Sn::CueStep() {
+    if (!platform_.sound.CuesOn() || IsOver() || controls.s.empty()) {
+        return;
+    }
+    if (auto here = CuesAhead(0)) {
+        cues_.insert(cues_.end(), here->begin(), here->end());
+    }
+}
+
+void Sn::SoundCues() {
+    if (cues_.empty()) {
+        return;
+    }
+    // A plain step whose cues were foreseen at the last push is already sounding, on time.
+    const bool plainStep = std::all_of(cues_.begin(), cues_.end(), [](const Cue& cue) {
+        return cue.kind == Cue::Kind::Apple || cue.kind == Cue::Kind::Danger;
+    });
+    if (plainStep && !foreseen_.empty() && foreseen_.front() == cues_) {
+        foreseen_.pop_front();
+        cues_.clear();
+        return;
+    }
+    // Otherwise these, and the steps straight on for about 150 ms, as they will sound unless a
+    // key, an apple or the end comes first: the next pushes are saved while nothing changes.
+    foreseen_.clear();
+    std::vector<Cue> played = cues_;
+    // The next move comes with the next tick, or the one after where a key has just moved the
+    // snake (that tick moves nothing).
+    const std::int32_t first =
+        platform::TicksBetween(Now(), tickStart) + tickInterval * (keyMoved ? 2 : 1);
+    for (int step = 1; !IsOver() && first + (step - 1) * tickInterval <= kForeseenMs; ++step) {
+        auto ahead = CuesAhead(step);
+        if (!ahead || tickInterval <= 0) {
+            break;
+        }
+        foreseen_.push_back(*ahead);
+        for (Cue cue : *ahead) {
+            cue.delayMs = first + (step - 1) * tickInterval;
+            played.push_back(cue);
+        }
+    }
+    platform_.sound.PlayCues(played);
+    cues_.clear();
+}
+
+void Sn::CancelForeseenCues() {
+    if (!foreseen_.empty()) {
+        foreseen_.clear();
+        platform_.sound.PlayCues({});
     }
 }

@@ -21,6 +21,18 @@ std::int32_t GrownBy(std::int32_t count, std::int32_t step) {
 
 }  // namespace
 
+bool OnFood(const Box& head, const Box& food) {
+    const float right = static_cast<float>(head.Left + head.Width);
+    const float bottom = static_cast<float>(head.Top + head.Height);
+    const float foodRight = static_cast<float>(food.Left + food.Width);
+    const float foodBottom = static_cast<float>(food.Top + food.Height);
+    auto inside = [&](float x, float y) {
+        return food.Left < x && x < foodRight && food.Top < y && y < foodBottom;
+    };
+    return inside(head.Left, head.Top) || inside(right, bottom) || inside(right, head.Top) ||
+           inside(head.Left, bottom);
+}
+
 void Sn::fMove() {
     std::vector<PictureControl>& s = controls.s;
     const size_t count = s.size();
@@ -69,18 +81,8 @@ void Sn::check_coll() {
         }
     }
 
-    const Box food = controls.pban.box;
-    const float right = static_cast<float>(head.Left + head.Width);
-    const float bottom = static_cast<float>(head.Top + head.Height);
-    const float foodRight = static_cast<float>(food.Left + food.Width);
-    const float foodBottom = static_cast<float>(food.Top + food.Height);
-    auto inside = [&](float x, float y) {
-        return food.Left < x && x < foodRight && food.Top < y && y < foodBottom;
-    };
-    const bool onFood = inside(head.Left, head.Top) || inside(right, bottom) ||
-                        inside(right, head.Top) || inside(head.Left, bottom);
     // Once the game is over, food is no longer eaten: the score stays the one shown and stored.
-    if (onFood && !IsOver()) {
+    if (OnFood(head, controls.pban.box) && !IsOver()) {
         Put_Banana();
         Elongate_Snake();
     }

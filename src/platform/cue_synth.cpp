@@ -116,70 +116,83 @@ const std::vector<float>& CueSynth::Sound(const Cue& cue) {
     return place->second;
 }
 
-void CueSynth::Start(const Cue& cue) {
-    Voice& voice = voices_[static_cast<size_t>(VoiceOf(cue.kind))];
-    voice.sound = &Sound(cue);
-    // Equal-power panning: the tone keeps its loudness wherever it is placed.
-    const double angle =
-        (std::clamp(static_cast<double>(cue.pan), -1.0, 1.0) + 1) * std::numbers::pi / 4;
-    voice.left = static_cast<float>(std::cos(angle));
-    voice.right = static_cast<float>(std::sin(angle));
-    voice.age = 0;
+void CueSynth::Start(const std::vector<Cue>& cues) {
+    std::erase_if(parts_, [this](const Part& part) { return part.start > now_; });
+    for (const Cue& cue : cues) {
+        const int voice = VoiceOf(cue.kind);
+        const long start = now_ + static_cast<long>(std::max(cue.delayMs, 0)) * rate_ / 1000;
+        std::erase_if(parts_,
+                      [&](const Part& part) { return part.voice == voice && part.start >= start; });
+        // Equal-power panning: the tone keeps its loudness wherever it is placed.
+        const double angle =
+            (std::clamp(static_cast<double>(cue.pan), -1.0, 1.0) + 1) * std::numbers::pi / 4;
+        const std::vector<float>& sound = Sound(cue);
+        parts_.push_back({&sound, static_cast<float>(std::cos(angle)),
+                          static_cast<float>(std::sin(angle)), voice, start,
+                          start + static_cast<long>(sound.size())});
+    }
 }
 
-void CueSynth::Add(const Voice& voice, float* out, int frames) {
-    const float* sound = voice.sound->data() + voice.age;
-    for (int i = 0; i < frames; ++i) {
-        out[2 * i] += sound[i] * voice.left;
-        out[2 * i + 1] += sound[i] * voice.right;
+long CueSynth::EndOf(const Part& part) const {
+    long end = part.end;
+    for (const Part& next : parts_) {
+        if (next.voice == part.voice && next.start > part.start) {
+            end = std::min(end, next.start);
+        }
+    }
+    return end;
+}
+
+void CueSynth::Add(const Part& part, long end, float* out, long from0, long from, long to) {
+    const long first = std::max(from, part.start);
+    const long last = std::min(to, end);
+    if (last <= first) {
+        return;
+    }
+    const float* sound = part.sound->data() + (first - part.start);
+    float* into = out + 2 * (first - from0);
+    for (long i = 0; i < last - first; ++i) {
+        into[2 * i] += sound[i] * part.left;
+        into[2 * i + 1] += sound[i] * part.right;
     }
 }
 
 bool CueSynth::Render(float* out, int frames) {
+    const long to = now_ + frames;
     bool sounded = false;
-    for (Voice& voice : voices_) {
-        const int left = voice.sound != nullptr ? static_cast<int>(voice.sound->size()) - voice.age : 0;
-        if (left <= 0) {
-            continue;
+    for (const Part& part : parts_) {
+        const long end = EndOf(part);
+        if (part.start < to && end > now_) {
+            Add(part, end, out, now_, now_, to);
+            sounded = true;
         }
-        sounded = true;
-        const int run = std::min(frames, left);
-        Add(voice, out, run);
-        voice.age += run;
     }
+    Advance(frames);
     return sounded;
 }
 
-void CueSynth::Advance(int frames) {
-    for (Voice& voice : voices_) {
-        if (voice.sound != nullptr) {
-            voice.age = std::min(voice.age + frames, static_cast<int>(voice.sound->size()));
-        }
-    }
+void CueSynth::Advance(long frames) {
+    now_ += frames;
+    std::erase_if(parts_, [this](const Part& part) { return EndOf(part) <= now_; });
 }
 
-int CueSynth::Remaining() const {
-    int longest = 0;
-    for (const Voice& voice : voices_) {
-        if (voice.sound != nullptr) {
-            longest = std::max(longest, static_cast<int>(voice.sound->size()) - voice.age);
-        }
+long CueSynth::End() const {
+    long end = now_;
+    for (const Part& part : parts_) {
+        end = std::max(end, EndOf(part));
     }
-    return longest;
+    return end;
 }
 
 int CueSynth::RemainingMs() const {
-    return Remaining() * 1000 / rate_;
+    return static_cast<int>((End() - now_) * 1000 / rate_);
 }
 
 void CueSynth::RenderRest(std::vector<float>& out) const {
-    const int frames = Remaining();
-    out.assign(2 * static_cast<size_t>(frames), 0.0f);
-    for (const Voice& voice : voices_) {
-        const int left = voice.sound != nullptr ? static_cast<int>(voice.sound->size()) - voice.age : 0;
-        if (left > 0) {
-            Add(voice, out.data(), left);
-        }
+    const long end = End();
+    out.assign(2 * static_cast<size_t>(end - now_), 0.0f);
+    for (const Part& part : parts_) {
+        Add(part, EndOf(part), out.data(), now_, now_, end);
     }
 }
 

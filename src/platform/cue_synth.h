@@ -6,7 +6,6 @@
 // sounds like is tested without a sound device.
 #pragma once
 
-#include <array>
 #include <map>
 #include <vector>
 
@@ -14,38 +13,48 @@
 
 namespace platform {
 
-// Renders cues as interleaved stereo float samples (left, right, left, ...). A cue replaces the
-// one still sounding in its own voice (the apple's tone, the danger warning, the turn's click,
-// the events' sounds), so that cues at every step never pile up. Each sound is made once, the
-// first time it is asked for, and kept: a cue then costs only its panned copy.
+// Renders cues as interleaved stereo float samples (left, right, left, ...), on a clock of its
+// own counted in frames. A cue cuts short the one before it in its own voice (the apple's tone,
+// the danger warning, the turn's click, the events' sounds), so that cues at every step never
+// pile up. Each sound is made once, the first time it is asked for, and kept: a cue then costs
+// only its panned copy.
 class CueSynth {
   public:
     explicit CueSynth(int rate) : rate_(rate) {}
 
-    void Start(const Cue& cue);
-    // Adds what sounds to `frames` frames of `out` and moves time on by as much. Returns whether
-    // anything sounded.
+    // Schedules the cues, each after its delay, in place of any still waiting to begin.
+    void Start(const std::vector<Cue>& cues);
+    // Adds what sounds to `frames` frames of `out` and moves the clock on by as much. Returns
+    // whether anything sounded.
     bool Render(float* out, int frames);
-    // Moves time on by `frames`: what has played meanwhile.
-    void Advance(int frames);
+    // Moves the clock on by `frames`: what has played meanwhile.
+    void Advance(long frames);
     // Everything still to sound, from now to the end of the last cue, in place of what `out`
-    // held; time does not move.
+    // held; the clock does not move.
     void RenderRest(std::vector<float>& out) const;
+    long Now() const { return now_; }
     // Milliseconds until the last cue has ended.
     int RemainingMs() const;
 
   private:
-    struct Voice {
-        const std::vector<float>* sound = nullptr;  // mono, from its start
-        float left = 0, right = 0;
-        int age = 0;  // frames played so far
+    // One cue's sound on the clock, from start to end, unless the next in its voice cuts it
+    // short (EndOf).
+    struct Part {
+        const std::vector<float>* sound;  // mono, from its start
+        float left, right;
+        int voice;
+        long start, end;
     };
     const std::vector<float>& Sound(const Cue& cue);
-    int Remaining() const;
-    static void Add(const Voice& voice, float* out, int frames);
+    long EndOf(const Part& part) const;
+    long End() const;
+    // Adds the part's frames from `from` to `to` (clock frames), up to `end`, to out, which
+    // starts at `from0`.
+    static void Add(const Part& part, long end, float* out, long from0, long from, long to);
 
     int rate_;
-    std::array<Voice, 4> voices_{};
+    long now_ = 0;
+    std::vector<Part> parts_;
     std::map<int, std::vector<float>> sounds_;  // by kind, urgency and pitch
 };
 

@@ -63,6 +63,9 @@ struct Cue {
     float pan = 0;    // where across: -1 full left, 0 the head's column, 1 full right
     float pitch = 0;  // where up or down: 1 highest (the top), 0 the head's row, -1 lowest
     int urgency = 0;  // a danger's: 2 the next step, 1 the step after
+    int delayMs = 0;  // sounds this long after it is played: a step still to come
+
+    bool operator==(const Cue&) const = default;
 };
 
 // Asynchronous looping playback of a wave file, and the play-by-ear cues.
@@ -80,7 +83,8 @@ class Sound {
     // nothing. The music plays lower while cues sound.
     virtual void SetCues(bool on) = 0;
     virtual bool CuesOn() const = 0;
-    // Sounds the cues of one moment at once, together, over any that still sound.
+    // Sounds the cues of one moment together, each after its delay, over any that still sound;
+    // cues still waiting from before are dropped (an empty list only drops them).
     virtual void PlayCues(const std::vector<Cue>& cues) = 0;
 };
 

@@ -142,9 +142,7 @@ void SdlSound::PlayCues(const std::vector<Cue>& cues) {
         PushCues(cues);
     } else if (cueDevice_ != 0) {
         SDL_LockAudioDevice(cueDevice_);
-        for (const Cue& cue : cues) {
-            synth_.Start(cue);
-        }
+        synth_.Start(cues);
         SDL_UnlockAudioDevice(cueDevice_);
     }
 }
@@ -153,14 +151,15 @@ void SdlSound::PushCues(const std::vector<Cue>& cues) {
     // What has played since the last push, by the clock: each push starts where the server
     // reads, as the last one did, so the two stay in step.
     const auto now = std::chrono::steady_clock::now();
-    synth_.Advance(static_cast<int>(
-        std::chrono::duration_cast<std::chrono::microseconds>(now - pushed_).count() * 48 /
-        1000));
+    synth_.Advance(
+        std::chrono::duration_cast<std::chrono::microseconds>(now - pushed_).count() * 48 / 1000);
     pushed_ = now;
-    for (const Cue& cue : cues) {
-        synth_.Start(cue);
-    }
+    synth_.Start(cues);
     synth_.RenderRest(mix_);
+    // As long as what the last push left to play, so that all of it is replaced.
+    const long frames = std::max(static_cast<long>(mix_.size() / 2), pushedUntil_ - synth_.Now());
+    mix_.resize(2 * static_cast<size_t>(frames), 0.0f);
+    pushedUntil_ = synth_.Now() + frames;
     if (!pulse_->Play(mix_.data(), mix_.size() / 2)) {
         // The server has gone: the cues go on through SDL, as wherever there is none.
         pulse_.reset();

@@ -91,6 +91,7 @@ class SdlSound : public Sound {
     std::unique_ptr<PulseCues> pulse_;  // while the cues are pushed to the server
     std::vector<float> mix_;            // what is pushed
     std::chrono::steady_clock::time_point pushed_;  // when it was
+    long pushedUntil_ = 0;                          // where it ends, on the synthesiser's clock
     std::uint32_t cueDevice_ = 0;  // or SDL's device, while the cues are on
     CueSynth synth_{48000};        // the device's thread's, or under its lock
     // Milliseconds on the steady clock until which cues sound; the music is lower until then.

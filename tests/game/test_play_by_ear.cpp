@@ -6,6 +6,7 @@
 // urgency), never the field, steers to the apples at level 1; a bot that hears nothing does
 // not. Also what each cue says, against a field set up by hand.
 #include <QTest>
+#include <map>
 #include <random>
 
 #include "game/sn.h"
@@ -21,8 +22,8 @@ namespace {
 struct Game : RulesFixture<Sn> {
     RulesHost<Sn> host{rules};
 
-    Game(unsigned seed, bool cues) {
-        shared = fake::GameChoices(1);
+    Game(unsigned seed, bool cues, int level = 1) {
+        shared = fake::GameChoices(level);
         std::mt19937 random(seed);
         std::uniform_real_distribution<double> draw(0.0, 1.0);
         for (int i = 0; i < 4000; ++i) {
@@ -145,6 +146,50 @@ class TestPlayByEar : public QObject {
         qInfo("apples per seed, listening/deaf:%s", qPrintable(scores));
         QVERIFY2(heardGames >= 8, qPrintable(scores));
         QVERIFY2(deafGames < heardGames && deafApples < heardApples, qPrintable(scores));
+    }
+
+    void theStepsForeseenSoundOnTimeAndSaveMostPushes() {
+        // Level 5, 35 ms a step: turns, apples perhaps, the wall at last. Each push replaces
+        // what waited; what is heard at each step must be that step's own cues.
+        Game game(4, true, 5);
+        std::map<std::int64_t, std::vector<Cue>> heard, truth;
+        game.fake.sound.onPlay = [&](const std::vector<Cue>& played) {
+            const std::int64_t now = game.fake.clock.time;
+            heard.erase(heard.lower_bound(now), heard.end());
+            for (Cue cue : played) {
+                const std::int64_t at = now + cue.delayMs;
+                cue.delayMs = 0;
+                heard[at].push_back(cue);
+            }
+        };
+        SegPos last{game.rules.controls.s[0].box.Left, game.rules.controls.s[0].box.Top};
+        game.host.onRefresh = [&] {
+            const Box& head = game.rules.controls.s[0].box;
+            if (!game.rules.IsOver() && (head.Left != last.left || head.Top != last.top)) {
+                last = {head.Left, head.Top};
+                truth[game.fake.clock.time] = *game.rules.CuesAhead(0);
+            }
+        };
+        game.fake.pump.After(200, [&] { game.rules.Form_KeyDown(platform::key::Down, 0); });
+        game.fake.pump.After(600, [&] { game.rules.Form_KeyDown(platform::key::Left, 0); });
+        game.fake.pump.After(1100, [&] { game.rules.Form_KeyDown(platform::key::Up, 0); });
+        game.Limit(20000);
+        game.rules.Form_KeyDown(platform::key::Space, 0);
+        QVERIFY2(truth.size() > 40, qPrintable(QString::number(truth.size())));
+        for (const auto& [at, cues] : truth) {
+            std::vector<Cue> steps;  // the apple and danger heard then, without the events
+            for (const Cue& cue : heard[at]) {
+                if (cue.kind == Cue::Kind::Apple || cue.kind == Cue::Kind::Danger) {
+                    steps.push_back(cue);
+                }
+            }
+            QVERIFY2(steps == cues, qPrintable(QStringLiteral("at %1 ms").arg(at)));
+        }
+        qInfo("%zu pushes for %zu steps", game.fake.sound.batches.size(), truth.size());
+        QVERIFY2(game.fake.sound.batches.size() * 2 < truth.size(),
+                 qPrintable(QStringLiteral("%1 pushes for %2 steps")
+                                .arg(game.fake.sound.batches.size())
+                                .arg(truth.size())));
     }
 
     void eachCueSaysWhereTheAppleAndTheDangerAre() {

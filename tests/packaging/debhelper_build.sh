@@ -34,12 +34,13 @@ Section: games
 Priority: optional
 Maintainer: The Kelvo Snake developers <maintainers@kelvo-snake.invalid>
 Build-Depends: debhelper-compat (= 13), cmake, ninja-build, pkg-config, qt6-base-dev,
- libgl-dev, libsdl2-dev, libx11-dev <!nocheck>,
+ libgl-dev, libsdl2-dev, libpulse-dev, libx11-dev <!nocheck>,
  xvfb <!nocheck>, xdotool <!nocheck>, x11-utils <!nocheck>, imagemagick <!nocheck>,
  strace <!nocheck>, openbox <!nocheck>, weston <!nocheck>, qt6-wayland <!nocheck>,
  desktop-file-utils <!nocheck>, appstream <!nocheck>, lintian <!nocheck>,
  librsvg2-bin <!nocheck>, pulseaudio <!nocheck>, pulseaudio-utils <!nocheck>,
- dpkg-dev <!nocheck>, file <!nocheck>, fonts-dejavu-core <!nocheck>
+ dpkg-dev <!nocheck>, file <!nocheck>, fonts-dejavu-core <!nocheck>, dbus-daemon <!nocheck>,
+ at-spi2-core <!nocheck>, python3-pyatspi <!nocheck>
 Standards-Version: 4.6.2
 Rules-Requires-Root: no
 

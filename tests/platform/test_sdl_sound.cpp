@@ -52,10 +52,20 @@ struct Heard {
     int crossings = 0;           // of the left channel through zero: the pitch
 };
 
+// Energy of the left and right channels of interleaved frames [from, to).
+std::pair<double, double> Energy(const std::vector<float>& out, size_t from, size_t to) {
+    double left = 0, right = 0;
+    for (size_t i = from; i < to; ++i) {
+        left += out[2 * i] * out[2 * i];
+        right += out[2 * i + 1] * out[2 * i + 1];
+    }
+    return {left, right};
+}
+
 // The first 60 ms of a cue, as the synthesiser makes it at 48 kHz.
 Heard Hear(const platform::Cue& cue) {
     platform::CueSynth synth(48000);
-    synth.Start(cue);
+    synth.Start({cue});
     std::vector<float> out(2 * 2880, 0.0f);
     synth.Render(out.data(), 2880);
     Heard heard;
@@ -141,6 +151,25 @@ class TestSdlSound : public QObject {
         QVERIFY(Hear({Kind::Apple, 0, -0.5f, 0}).crossings < middle);
         // A danger next step is louder than one the step after.
         QVERIFY(Hear({Kind::Danger, 0, 0, 2}).left > 1.5 * Hear({Kind::Danger, 0, 0, 1}).left);
+    }
+
+    void aCueWaitsForItsStepAndANewPlayDropsTheWaitingOnes() {
+        using Kind = platform::Cue::Kind;
+        platform::CueSynth synth(48000);
+        // A tone on the left now; the next step's, 50 ms on, on the right, cuts it short.
+        synth.Start({{Kind::Apple, -1, 0, 0, 0}, {Kind::Apple, 1, 0, 0, 50}});
+        std::vector<float> rest;
+        synth.RenderRest(rest);
+        QCOMPARE(rest.size(), size_t{2 * 48 * 120});
+        const auto [nowLeft, nowRight] = Energy(rest, 0, 48 * 50);
+        const auto [laterLeft, laterRight] = Energy(rest, 48 * 50, 48 * 120);
+        QVERIFY(nowLeft > 1 && nowRight < 1e-6 && laterRight > 1 && laterLeft < 1e-6);
+        // 10 ms on, the snake stops: what waits is dropped, what sounds plays out.
+        synth.Advance(480);
+        synth.Start({});
+        synth.RenderRest(rest);
+        QCOMPARE(rest.size(), size_t{2 * 48 * 60});
+        QVERIFY(Energy(rest, 0, 48 * 60).second < 1e-6);
     }
 };
 

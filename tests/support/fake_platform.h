@@ -95,6 +95,10 @@ class Sound : public platform::Sound {
     void SetCues(bool on) override { cuesOn = on; }
     bool CuesOn() const override { return cuesOn; }
     void PlayCues(const std::vector<platform::Cue>& together) override {
+        batches.push_back(together);
+        if (onPlay) {
+            onPlay(together);
+        }
         for (const platform::Cue& cue : together) {
             cues.push_back(cue);
             if (onCue) {
@@ -106,7 +110,9 @@ class Sound : public platform::Sound {
     bool muted = false;
     bool cuesOn = false;
     std::vector<platform::Cue> cues;       // every cue sounded, in order
-    std::function<void(const platform::Cue&)> onCue;  // hears each cue as it sounds, if set
+    std::vector<std::vector<platform::Cue>> batches;  // as they were played together
+    std::function<void(const platform::Cue&)> onCue;  // hears each cue as it is played, if set
+    std::function<void(const std::vector<platform::Cue>&)> onPlay;  // and each batch
     std::vector<std::string> calls;
 };
 
