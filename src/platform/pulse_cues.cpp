@@ -62,9 +62,11 @@ bool PulseCues::Open(const std::string& appName, const std::string& streamName) 
     stream_ = pa_stream_new_with_proplist(context_, streamName.c_str(), &spec, nullptr,
                                           streamProperties);
     pa_proplist_free(streamProperties);
-    // Room for the longest cue; a target of 10 ms, which keeps the server's own buffer short;
-    // no prebuffering, so that a cue plays as soon as it is written and the stream running
-    // dry between cues is nothing to wait out.
+    // Room for the longest cue and the steps foreseen. A target of 20 ms: short enough that a
+    // server without rewinds (PipeWire) plays a cue within about 10 ms, long enough that the
+    // server does not run every other stream of the desktop (the music) in tiny pieces. No
+    // prebuffering: a cue plays as soon as it is written, and the stream running dry between
+    // cues is nothing to wait out.
     pa_buffer_attr buffer{};
     buffer.maxlength = kRate * kFrameBytes;
     buffer.tlength = kRate / 100 * kFrameBytes;

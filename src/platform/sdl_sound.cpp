@@ -218,7 +218,9 @@ bool SdlSound::Open() {
     wanted.freq = rate_;
     wanted.format = format_;
     wanted.channels = channels_;
-    wanted.samples = 2048;
+    // A long buffer (about 190 ms of the music as built): the music wakes the program seldom,
+    // and a pause or the lowering under the cues comes no later than that.
+    wanted.samples = 4096;
     wanted.callback = &SdlSound::Fill;
     wanted.userdata = this;
     position_ = 0;

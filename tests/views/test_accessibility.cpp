@@ -16,6 +16,7 @@
 #include "game/game_window.h"
 #include "menu/menu_window.h"
 #include "platform/qt_platform.h"
+#include "settings/ini.h"
 #include "start/start_window.h"
 #include "support/drive_modal.h"
 #include "support/rules_fixture.h"
@@ -128,6 +129,12 @@ class TestAccessibility : public QObject {
                 QVERIFY(Find(w, QAccessible::Notification, QStringLiteral("Music off")));
                 QTest::keyClick(w->cmblvl(), Qt::Key_M);
                 QVERIFY(Find(w, QAccessible::Notification, QStringLiteral("Music on")));
+                // S, the sound cues for playing by ear: said, switched, and kept.
+                QTest::keyClick(w->cmblvl(), Qt::Key_S);
+                QVERIFY(f.fake.sound.cuesOn &&
+                        Find(w, QAccessible::Notification, QStringLiteral("Sound cues on")));
+                QCOMPARE(ReadIni(f.fake.SettingsFile(), "data", "cues", ""), std::string("1"));
+                QCOMPARE(w->cmblvl()->currentText(), QStringLiteral("1"));
                 Press(Find(w, QAccessible::PushButton, QStringLiteral("HighScore")));
                 QTRY_COMPARE(f.fake.boxes.shown.size(), size_t{1});
                 QTest::keyClick(w->cmblvl(), Qt::Key_H, Qt::ControlModifier);
@@ -151,6 +158,9 @@ class TestAccessibility : public QObject {
                 QAccessibleInterface* said = Find(w, QAccessible::Notification,
                                                   QStringLiteral("Press Spacebar TO Start . . ."));
                 QVERIFY(said != nullptr);
+                QVERIFY(QAccessible::queryAccessibleInterface(w)
+                            ->text(QAccessible::Description)
+                            .contains("S switches the sound cues for playing by ear"));
                 // Screen readers read a notification when it is shown: once per change of the
                 // words, not at every refresh.
                 QSignalSpy timesShown(qobject_cast<views::Announcement*>(said->object()),
