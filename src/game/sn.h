@@ -168,6 +168,6 @@ class Sn {
     bool HitAhead(const Box& head, int later) const;
     // Drops the foreseen steps' cues, once the snake stops (a pause).
     void CancelForeseenCues();
-    std::vector<platform::Cue> cues_;                   // this step's, still to sound
+    std::vector<platform::Cue> cues_;                  // this step's, still to sound
     std::deque<std::vector<platform::Cue>> foreseen_;  // the next steps', already sounding
 };

@@ -45,9 +45,14 @@ struct Field {
     float left, right, top, bottom;
 };
 
+Field InsideWalls(const Sn::Controls& c) {
+    return {c.window.Left + c.lleft.box.Width, c.window.Width - c.lright.box.Width,
+            c.window.Top + c.ltop.box.Height, c.window.Height - c.lbottom.box.Height};
+}
+
 bool HitsWall(const Box& head, const Field& field) {
-    return head.Left < field.left || head.Left + head.Width > field.right ||
-           head.Top < field.top || head.Top + head.Height > field.bottom;
+    return head.Left < field.left || head.Left + head.Width > field.right || head.Top < field.top ||
+           head.Top + head.Height > field.bottom;
 }
 
 }  // namespace
@@ -72,9 +77,7 @@ Box Sn::HeadAhead(int later) const {
 // ones the head leaves behind it on the way lie behind it).
 bool Sn::HitAhead(const Box& head, int later) const {
     const Controls& c = controls;
-    const Field field{c.window.Left + c.lleft.box.Width, c.window.Width - c.lright.box.Width,
-                      c.window.Top + c.ltop.box.Height, c.window.Height - c.lbottom.box.Height};
-    if (HitsWall(head, field)) {
+    if (HitsWall(head, InsideWalls(c))) {
         return true;
     }
     const auto count = static_cast<long>(c.s.size());
@@ -98,8 +101,7 @@ std::optional<std::vector<Cue>> Sn::CuesAhead(int later) const {
     }
     std::vector<Cue> cues;
     const Box head = HeadAhead(later);
-    const Field field{c.window.Left + c.lleft.box.Width, c.window.Width - c.lright.box.Width,
-                      c.window.Top + c.ltop.box.Height, c.window.Height - c.lbottom.box.Height};
+    const Field field = InsideWalls(c);
     const float headX = head.Left + head.Width / 2;
     const float headY = head.Top + head.Height / 2;
 

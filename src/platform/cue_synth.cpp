@@ -71,8 +71,7 @@ double Sample(const Cue& cue, double t, double length, double& phase, int rate) 
             frequency = near ? 1200 : 850;
             const double pulse = near ? (t < 45 ? t : t - 65) : t;
             const double shape = (pulse >= 0 && pulse < 45) ? Envelope(pulse, 45, 10) : 0;
-            const double buzz =
-                std::sin(phase) + std::sin(3 * phase) / 3 + std::sin(5 * phase) / 5;
+            const double buzz = std::sin(phase) + std::sin(3 * phase) / 3 + std::sin(5 * phase) / 5;
             value = (near ? 0.2 : 0.12) * buzz * shape;
             break;
         }
@@ -100,8 +99,7 @@ double Sample(const Cue& cue, double t, double length, double& phase, int rate) 
 
 const std::vector<float>& CueSynth::Sound(const Cue& cue) {
     const int key = static_cast<int>(cue.kind) * 100000 + (cue.urgency >= 2 ? 10000 : 0) +
-                    static_cast<int>(std::lround(std::clamp(cue.pitch, -1.0f, 1.0f) * 600)) +
-                    600;
+                    static_cast<int>(std::lround(std::clamp(cue.pitch, -1.0f, 1.0f) * 600)) + 600;
     auto [place, made] = sounds_.try_emplace(key);
     if (made) {
         const double length = LengthMs(cue);
@@ -109,8 +107,8 @@ const std::vector<float>& CueSynth::Sound(const Cue& cue) {
         sound.resize(static_cast<size_t>(length * rate_ / 1000));
         double phase = 0;
         for (size_t i = 0; i < sound.size(); ++i) {
-            sound[i] = static_cast<float>(Sample(cue, 1000.0 * static_cast<double>(i) / rate_,
-                                                 length, phase, rate_));
+            sound[i] = static_cast<float>(
+                Sample(cue, 1000.0 * static_cast<double>(i) / rate_, length, phase, rate_));
         }
     }
     return place->second;

@@ -29,8 +29,8 @@ ScreenReaderWatch::ScreenReaderWatch() {
     }
     bus.connect(kService, kPath, kProperties, QStringLiteral("PropertiesChanged"), this,
                 SLOT(StatusChanged(QString, QVariantMap, QStringList)));
-    QDBusMessage ask = QDBusMessage::createMethodCall(kService, kPath, kProperties,
-                                                      QStringLiteral("Get"));
+    QDBusMessage ask =
+        QDBusMessage::createMethodCall(kService, kPath, kProperties, QStringLiteral("Get"));
     ask << kStatus << kScreenReader;
     // A desktop without the accessibility bus running has no screen reader: it is not started
     // just to ask.

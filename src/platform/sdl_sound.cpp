@@ -5,6 +5,7 @@
 #include "platform/sdl_sound.h"
 
 #include <SDL.h>
+#include <pulse/pulseaudio.h>
 
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -29,6 +30,8 @@ std::int64_t NowMs() {
 }  // namespace
 
 SdlSound::SdlSound() {
+    topUp_.setInterval(500);
+    QObject::connect(&topUp_, &QTimer::timeout, &lifetime_, [this] { TopUpMusic(); });
     QObject::connect(qApp, &QGuiApplication::applicationStateChanged, &lifetime_,
                      [this](Qt::ApplicationState state) {
                          active_ = state == Qt::ApplicationActive;
@@ -51,6 +54,8 @@ SdlSound::~SdlSound() {
 void SdlSound::PlayLooping(const std::string& path) {
     path_ = path;
     started_ = true;
+    music_.reset();  // from its beginning again, as below
+    topUp_.stop();
     if (device_ != 0) {
         SDL_LockAudioDevice(device_);
         position_ = 0;  // from its beginning again
@@ -74,10 +79,83 @@ void SdlSound::Apply() {
         Close();  // nothing to play: no device is held
         return;
     }
-    if (device_ == 0 && !Open()) {
+    if (music_ == nullptr && device_ == 0 && !OpenMusic() && !Open()) {
         return;
     }
-    SDL_PauseAudioDevice(device_, active_ ? 0 : 1);
+    if (music_ != nullptr) {
+        music_->Pause(!active_);
+    } else {
+        SDL_PauseAudioDevice(device_, active_ ? 0 : 1);
+    }
+}
+
+bool SdlSound::ServerAllowed() {
+    // Unless the player has told SDL to use another way.
+    const char* driver = std::getenv("SDL_AUDIODRIVER");
+    const std::string named = driver != nullptr ? driver : "";
+    return named.empty() || named.find("pulse") != std::string::npos ||
+           named.find("pipewire") != std::string::npos;
+}
+
+bool SdlSound::OpenMusic() {
+    if (!ServerAllowed() || !Load()) {
+        return false;
+    }
+    int sample = -1;
+    switch (format_) {
+        case AUDIO_U8:
+            sample = PA_SAMPLE_U8;
+            break;
+        case AUDIO_S16LSB:
+            sample = PA_SAMPLE_S16LE;
+            break;
+        case AUDIO_S16MSB:
+            sample = PA_SAMPLE_S16BE;
+            break;
+        case AUDIO_S32LSB:
+            sample = PA_SAMPLE_S32LE;
+            break;
+        case AUDIO_F32LSB:
+            sample = PA_SAMPLE_FLOAT32LE;
+            break;
+        default:
+            return false;  // one the server does not take: SDL converts it
+    }
+    music_ = std::make_unique<PulseStream>();
+    if (!music_->Open("Music", {sample, rate_, channels_}, PulseStream::Use::Music)) {
+        music_.reset();
+        return false;
+    }
+    position_ = 0;
+    musicLowered_ = false;
+    TopUpMusic();
+    topUp_.start();
+    return true;
+}
+
+void SdlSound::TopUpMusic() {
+    if (music_ == nullptr) {
+        return;
+    }
+    // Lower while cues sound, full again a little after.
+    const bool lowered = NowMs() < cuesUntil_.load() + 250;
+    if (lowered != musicLowered_) {
+        musicLowered_ = lowered;
+        music_->SetVolume(lowered ? 0.375 : 1.0);
+    }
+    std::size_t room = music_->Room();
+    while (room > 0) {
+        const std::size_t run = std::min<std::size_t>(room, length_ - position_);
+        if (!music_->Append(samples_ + position_, run)) {
+            // The server has gone: the music goes on through SDL.
+            music_.reset();
+            topUp_.stop();
+            Apply();
+            return;
+        }
+        room -= run;
+        position_ = position_ + run == length_ ? 0 : static_cast<std::uint32_t>(position_ + run);
+    }
 }
 
 void SdlSound::SetCues(bool on) {
@@ -87,14 +165,11 @@ void SdlSound::SetCues(bool on) {
         return;
     }
     if (pulse_ == nullptr && cueDevice_ == 0) {
-        // Pushed to the sound server where it speaks PulseAudio's protocol, unless the player
-        // has told SDL to use another way.
-        const char* driver = std::getenv("SDL_AUDIODRIVER");
-        const std::string named = driver != nullptr ? driver : "";
-        if (named.empty() || named.find("pulse") != std::string::npos ||
-            named.find("pipewire") != std::string::npos) {
-            pulse_ = std::make_unique<PulseCues>();
-            if (!pulse_->Open("Kelvo Snake", "Play-by-ear cues")) {
+        // Pushed to the sound server where it speaks PulseAudio's protocol.
+        if (ServerAllowed()) {
+            pulse_ = std::make_unique<PulseStream>();
+            if (!pulse_->Open("Play-by-ear cues", {PA_SAMPLE_FLOAT32NE, kCueRate, 2},
+                              PulseStream::Use::Cues)) {
                 pulse_.reset();
             }
         }
@@ -114,7 +189,7 @@ bool SdlSound::OpenCueDevice() {
     // Float stereo made as it plays, in a buffer of about 5 ms: the device is held while the
     // cues are on, so that a cue waits for no device to open.
     SDL_AudioSpec wanted{};
-    wanted.freq = 48000;
+    wanted.freq = kCueRate;
     wanted.format = AUDIO_F32SYS;
     wanted.channels = 2;
     wanted.samples = kCueFrames;
@@ -151,8 +226,8 @@ void SdlSound::PushCues(const std::vector<Cue>& cues) {
     // What has played since the last push, by the clock: each push starts where the server
     // reads, as the last one did, so the two stay in step.
     const auto now = std::chrono::steady_clock::now();
-    synth_.Advance(
-        std::chrono::duration_cast<std::chrono::microseconds>(now - pushed_).count() * 48 / 1000);
+    synth_.Advance(std::chrono::duration_cast<std::chrono::microseconds>(now - pushed_).count() *
+                   48 / 1000);
     pushed_ = now;
     synth_.Start(cues);
     synth_.RenderRest(mix_);
@@ -160,7 +235,7 @@ void SdlSound::PushCues(const std::vector<Cue>& cues) {
     const long frames = std::max(static_cast<long>(mix_.size() / 2), pushedUntil_ - synth_.Now());
     mix_.resize(2 * static_cast<size_t>(frames), 0.0f);
     pushedUntil_ = synth_.Now() + frames;
-    if (!pulse_->Play(mix_.data(), mix_.size() / 2)) {
+    if (!pulse_->Play(mix_.data(), mix_.size() * sizeof(float))) {
         // The server has gone: the cues go on through SDL, as wherever there is none.
         pulse_.reset();
         if (OpenCueDevice()) {
@@ -169,6 +244,9 @@ void SdlSound::PushCues(const std::vector<Cue>& cues) {
         return;
     }
     cuesUntil_ = NowMs() + synth_.RemainingMs();
+    if (music_ != nullptr && !musicLowered_) {
+        TopUpMusic();  // lowered at once
+    }
 }
 
 bool SdlSound::AudioReady() {
@@ -187,10 +265,7 @@ bool SdlSound::AudioReady() {
     return true;
 }
 
-bool SdlSound::Open() {
-    if (!AudioReady()) {
-        return false;
-    }
+bool SdlSound::Load() {
     if (loaded_ != path_) {
         if (samples_ != nullptr) {
             SDL_FreeWAV(samples_);
@@ -213,6 +288,13 @@ bool SdlSound::Open() {
             return false;
         }
         loaded_ = path_;
+    }
+    return true;
+}
+
+bool SdlSound::Open() {
+    if (!AudioReady() || !Load()) {
+        return false;
     }
     SDL_AudioSpec wanted{};
     wanted.freq = rate_;
@@ -237,6 +319,8 @@ bool SdlSound::Open() {
 }
 
 void SdlSound::Close() {
+    music_.reset();
+    topUp_.stop();
     if (device_ != 0) {
         SDL_CloseAudioDevice(device_);
         device_ = 0;

@@ -2,15 +2,16 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// The music and the play-by-ear cues. The music plays through SDL's audio (PipeWire, PulseAudio
-// or ALSA, whichever the desktop has): the WAV file is loaded once and looped without a gap by
-// the device's own callback. The cues are pushed to the sound server at the moment of their
-// step (pulse_cues.h); where there is no PulseAudio service, or SDL_AUDIODRIVER names another
-// driver, they play on a second SDL device with a short buffer instead, which costs a wake-up
-// every 5 ms while the cues are on.
+// The music and the play-by-ear cues, written to the desktop's sound server (PulseAudio, or
+// PipeWire's PulseAudio service; pulse_stream.h): the WAV file is loaded once and looped without
+// a gap, two seconds ahead, topped up twice a second; the cues are pushed at the moment of their
+// step. Where there is no such server, or SDL_AUDIODRIVER names another driver, both play
+// through SDL's audio instead (ALSA, say): the music on a device fed by its callback, the cues
+// on a second device with a 5 ms buffer, which costs a wake-up every 5 ms while they are on.
 #pragma once
 
 #include <QObject>
+#include <QTimer>
 #include <atomic>
 #include <chrono>
 #include <cstdint>
@@ -21,7 +22,7 @@
 
 #include "platform/cue_synth.h"
 #include "platform/platform.h"
-#include "platform/pulse_cues.h"
+#include "platform/pulse_stream.h"
 
 namespace platform {
 
@@ -46,18 +47,25 @@ class SdlSound : public Sound {
     void PlayCues(const std::vector<Cue>& cues) override;
     // Whether a sound device is held, for tests: the music's, the cues' (a stream of the sound
     // server's, or an SDL device).
-    bool DeviceOpen() const { return device_ != 0; }
+    bool DeviceOpen() const { return device_ != 0 || music_ != nullptr; }
     bool CueDeviceOpen() const { return cueDevice_ != 0 || pulse_ != nullptr; }
     // For the benchmark: whether the cues are pushed to the sound server; the server's estimate
     // of how soon they are heard; how many of the SDL device's buffers have held a sounding cue.
     bool CuesPushed() const { return pulse_ != nullptr; }
-    std::optional<double> CueServerLatencyMs() { return pulse_ ? pulse_->LatencyMs() : std::nullopt; }
+    std::optional<double> CueServerLatencyMs() {
+        return pulse_ ? pulse_->LatencyMs() : std::nullopt;
+    }
     std::uint64_t CueBuffersSounded() const { return cueBuffers_.load(); }
     // The cues' device buffer, in sample frames at 48 kHz.
     static constexpr int kCueFrames = 256;
+    static constexpr int kCueRate = 48000;
 
   private:
     void Apply();
+    static bool ServerAllowed();
+    bool Load();
+    bool OpenMusic();
+    void TopUpMusic();
     bool AudioReady();
     bool Open();
     void Close();
@@ -88,12 +96,15 @@ class SdlSound : public Sound {
     int volume_ = 128;            // the music's, of SDL's 128; the music's device thread's
 
     bool cuesOn_ = false;
-    std::unique_ptr<PulseCues> pulse_;  // while the cues are pushed to the server
-    std::vector<float> mix_;            // what is pushed
+    std::unique_ptr<PulseStream> music_;  // while the music is written to the server
+    QTimer topUp_;
+    bool musicLowered_ = false;
+    std::unique_ptr<PulseStream> pulse_;            // while the cues are pushed to the server
+    std::vector<float> mix_;                        // what is pushed
     std::chrono::steady_clock::time_point pushed_;  // when it was
     long pushedUntil_ = 0;                          // where it ends, on the synthesiser's clock
-    std::uint32_t cueDevice_ = 0;  // or SDL's device, while the cues are on
-    CueSynth synth_{48000};        // the device's thread's, or under its lock
+    std::uint32_t cueDevice_ = 0;                   // or SDL's device, while the cues are on
+    CueSynth synth_{kCueRate};                      // the device's thread's, or under its lock
     // Milliseconds on the steady clock until which cues sound; the music is lower until then.
     std::atomic<std::int64_t> cuesUntil_{0};
     std::atomic<std::uint64_t> cueBuffers_{0};

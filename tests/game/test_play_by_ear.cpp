@@ -70,8 +70,7 @@ class ListeningBot {
     void Decide() {
         deciding_ = false;
         // Towards the apple scores; going on scores a little; danger ahead rules going on out.
-        const bool towards[] = {apple_.pan > 0, apple_.pan < 0, apple_.pitch > 0,
-                                apple_.pitch < 0};
+        const bool towards[] = {apple_.pan > 0, apple_.pan<0, apple_.pitch> 0, apple_.pitch < 0};
         Heading best = heading_;
         double bestScore = -1e9;
         for (const Heading h : {heading_, Right, Left, Up, Down}) {

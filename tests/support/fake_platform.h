@@ -109,7 +109,7 @@ class Sound : public platform::Sound {
     std::string playing;
     bool muted = false;
     bool cuesOn = false;
-    std::vector<platform::Cue> cues;       // every cue sounded, in order
+    std::vector<platform::Cue> cues;                  // every cue sounded, in order
     std::vector<std::vector<platform::Cue>> batches;  // as they were played together
     std::function<void(const platform::Cue&)> onCue;  // hears each cue as it is played, if set
     std::function<void(const std::vector<platform::Cue>&)> onPlay;  // and each batch
