@@ -1120,6 +1120,12 @@ cue_stream() {  # the sound server plays the cues
     PULSE_SERVER="unix:$work/pulse.socket" pactl list sink-inputs | grep -q 'media.name = "Play-by-ear cues"'
 }
 
+music_lowered() {
+    PULSE_SERVER="unix:$work/pulse.socket" pactl list sink-inputs |
+        awk '/^Sink Input/ {v = ""} /Volume:/ {v = $0} /media.name = "Music"/ {print v}' |
+        grep -q '/ *[0-9] *%\|/ *[0-9][0-9] *%'
+}
+
 play_by_ear() {
     make_folder '[data]\nres=1\nask=1\nlvl=2\nmute=1\n'
     DBUS_SESSION_BUS_ADDRESS=$(dbus-daemon --session --fork --print-address=1 --print-pid=3 \
@@ -1174,6 +1180,9 @@ play_by_ear() {
         [ -n "$heard_left" ] && [ -n "$heard_right" ] && break
     done
     [ -n "$heard_left" ] && [ -n "$heard_right" ] || fail "no game had the apple on both sides"
+    # The music, switched on while the cues sound, plays lower than full.
+    keys m
+    poll music_lowered || fail "the music is not lower under the cues"
     echo "apple left of the head: L R = $heard_left; right of it: $heard_right"
     awk -v l="$heard_left" -v r="$heard_right" 'BEGIN { split(l, a); split(r, b)
         exit !(a[1] > 1.2 * a[2] && a[1] > 50 && b[2] > 1.2 * b[1] && b[2] > 50) }' ||
