@@ -1056,15 +1056,20 @@ scaled_screen() {
     grep -q '^res=3$' "$work/game/data.ini" || fail "the stored size was overwritten: $(data)"
 }
 
-# The program as a screen reader reads it, over AT-SPI on a private session bus.
-screen_reader() {
-    make_folder '[data]\nres=2\n'
+# A session bus of the run's own, with the desktop's accessibility bus on it, as under Orca.
+start_accessibility_bus() {
     DBUS_SESSION_BUS_ADDRESS=$(dbus-daemon --session --fork --print-address=1 --print-pid=3 \
         3>"$work/bus.pid")
     export DBUS_SESSION_BUS_ADDRESS
     helpers+=("$(cat "$work/bus.pid")")
     /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
     helpers+=($!)
+}
+
+# The program as a screen reader reads it, over AT-SPI on a private session bus.
+screen_reader() {
+    make_folder '[data]\nres=2\n'
+    start_accessibility_bus
     QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 start_game
     /usr/bin/python3 "$(dirname "$0")/screen_reader.py" || fail "read over AT-SPI"
 }
@@ -1128,12 +1133,7 @@ music_lowered() {
 
 play_by_ear() {
     make_folder '[data]\nres=1\nask=1\nlvl=2\nmute=1\n'
-    DBUS_SESSION_BUS_ADDRESS=$(dbus-daemon --session --fork --print-address=1 --print-pid=3 \
-        3>"$work/bus.pid")
-    export DBUS_SESSION_BUS_ADDRESS
-    helpers+=("$(cat "$work/bus.pid")")
-    /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
-    helpers+=($!)
+    start_accessibility_bus
     poll dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus \
         org.freedesktop.DBus.Properties.Set string:org.a11y.Status string:ScreenReaderEnabled \
         variant:boolean:true >/dev/null || fail "no accessibility bus"
