@@ -18,8 +18,7 @@ using platform::Cue;
 
 // How far ahead a push of cues foresees the steps.
 constexpr int kForeseenMs = 150;
-// The pitch's steps from the head's row to a wall: few enough to tell apart by ear.
-constexpr float kPitchSteps = 6;
+constexpr auto kPitchSteps = static_cast<float>(Cue::kPitchSteps);
 // The least pan of an apple off the head's column, so that it is never heard as centred.
 constexpr float kLeastPan = 0.25f;
 

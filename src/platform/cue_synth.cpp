@@ -97,18 +97,35 @@ double Sample(const Cue& cue, double t, double length, double& phase, int rate) 
 
 }  // namespace
 
+void CueSynth::Prepare() {
+    for (int step = -Cue::kPitchSteps; step <= Cue::kPitchSteps; ++step) {
+        Sound({Cue::Kind::Apple, 0, static_cast<float>(step) / Cue::kPitchSteps, 0});
+    }
+    for (const Cue::Kind kind : {Cue::Kind::Turn, Cue::Kind::Eat, Cue::Kind::Over}) {
+        Sound({kind, 0, 0, 0});
+    }
+    Sound({Cue::Kind::Danger, 0, 0, 1});
+    Sound({Cue::Kind::Danger, 0, 0, 2});
+}
+
 const std::vector<float>& CueSynth::Sound(const Cue& cue) {
-    const int key = static_cast<int>(cue.kind) * 100000 + (cue.urgency >= 2 ? 10000 : 0) +
-                    static_cast<int>(std::lround(std::clamp(cue.pitch, -1.0f, 1.0f) * 600)) + 600;
+    // The pitch in its steps; the apple's only: the other sounds have one each.
+    const long pitch = cue.kind == Cue::Kind::Apple
+                           ? std::lround(std::clamp(cue.pitch, -1.0f, 1.0f) * Cue::kPitchSteps)
+                           : 0;
+    const int key = static_cast<int>(cue.kind) * 1000 + (cue.urgency >= 2 ? 100 : 0) +
+                    static_cast<int>(pitch) + Cue::kPitchSteps;
     auto [place, made] = sounds_.try_emplace(key);
     if (made) {
-        const double length = LengthMs(cue);
+        Cue heard = cue;
+        heard.pitch = static_cast<float>(pitch) / Cue::kPitchSteps;
+        const double length = LengthMs(heard);
         std::vector<float>& sound = place->second;
         sound.resize(static_cast<size_t>(length * rate_ / 1000));
         double phase = 0;
         for (size_t i = 0; i < sound.size(); ++i) {
             sound[i] = static_cast<float>(
-                Sample(cue, 1000.0 * static_cast<double>(i) / rate_, length, phase, rate_));
+                Sample(heard, 1000.0 * static_cast<double>(i) / rate_, length, phase, rate_));
         }
     }
     return place->second;

@@ -17,11 +17,13 @@ namespace platform {
 // own counted in frames. A cue cuts short the one before it in its own voice (the apple's tone,
 // the danger warning, the turn's click, the events' sounds), so that cues at every step never
 // pile up. Each sound is made once, the first time it is asked for, and kept: a cue then costs
-// only its panned copy.
+// only its panned copy. The apple's pitch is heard in steps of 1/Cue::kPitchSteps.
 class CueSynth {
   public:
     explicit CueSynth(int rate) : rate_(rate) {}
 
+    // Makes every sound now (about 2 ms), so that no cue in play waits for its sound.
+    void Prepare();
     // Schedules the cues, each after its delay, in place of any still waiting to begin.
     void Start(const std::vector<Cue>& cues);
     // Adds what sounds to `frames` frames of `out` and moves the clock on by as much. Returns

@@ -60,10 +60,14 @@ struct Cue {
         Over,    // the game is over
     };
     Kind kind = Kind::Apple;
-    float pan = 0;    // where across: -1 full left, 0 the head's column, 1 full right
-    float pitch = 0;  // where up or down: 1 highest (the top), 0 the head's row, -1 lowest
+    float pan = 0;  // where across: -1 full left, 0 the head's column, 1 full right
+    // Where up or down: 1 highest (the top), 0 the head's row, -1 lowest; heard in steps of
+    // 1/kPitchSteps, few enough to tell apart by ear.
+    float pitch = 0;
     int urgency = 0;  // a danger's: 2 the next step, 1 the step after
     int delayMs = 0;  // sounds this long after it is played: a step still to come
+
+    static constexpr int kPitchSteps = 6;
 
     bool operator==(const Cue&) const = default;
 };

@@ -165,6 +165,7 @@ void SdlSound::SetCues(bool on) {
         return;
     }
     if (pulse_ == nullptr && cueDevice_ == 0) {
+        synth_.Prepare();
         // Pushed to the sound server where it speaks PulseAudio's protocol.
         if (ServerAllowed()) {
             pulse_ = std::make_unique<PulseStream>();
