@@ -93,8 +93,9 @@ MenuWindow::MenuWindow(FrmMenu& rules, platform::Platform& platform)
             captions_[i]->setBuddy(labelled[i]);
         }
     }
-    setAccessibleDescription(QStringLiteral(
-        "Enter goes on; Ctrl+H shows the high score; Esc quits; M switches the music; S the sound cues."));
+    setAccessibleDescription(
+        QStringLiteral("Enter goes on; Ctrl+H shows the high score; Esc quits; M switches the "
+                       "music; S the sound cues."));
     ch_ = new views::FocusMarked<QCheckBox>(
         QStringLiteral("Show Select Resolution Window at StartUp"), this);
     // Esc and Enter belong to the handlers; every other key keeps the control's own handling.

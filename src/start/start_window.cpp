@@ -42,8 +42,9 @@ StartWindow::StartWindow(FrmStart& rules, platform::Platform& platform)
     setWindowIcon(assets::WindowIcon());
     views::ApplyLook(this);
     setStyleSheet(views::IndicatorStyle());
-    setAccessibleDescription(QStringLiteral(
-        "The arrow keys choose a screen size; Enter goes on; M switches the music; S the sound cues."));
+    setAccessibleDescription(
+        QStringLiteral("The arrow keys choose a screen size; Enter goes on; M switches the music; "
+                       "S the sound cues."));
     const float tx = platform.screen.TwipsPerPixelX();
     const float ty = platform.screen.TwipsPerPixelY();
     auto place = [&](QWidget* w, const Placement& p) {
