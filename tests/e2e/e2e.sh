@@ -1166,14 +1166,17 @@ play_by_ear() {
         wait_ready "Kelvo Snake" >/dev/null
         shot_field "apple$attempt"
         read -r left top right bottom < <(the_apple "apple$attempt")
-        # The head runs right along the row from y=72 to 88, from x=320 to 344, and the recording
-        # hears it for its first four steps at most: an apple clear of all that.
+        # The head starts at x=320 to 344, y=72 to 88, heading right. An apple left of it: the
+        # snake runs on right, away from it. An apple right of it: the snake steps down (y=96
+        # to 112) and turns left, away from it. Either way the apple stays on its side, clear
+        # of the rows the head takes.
         side=""
-        if ((top > 92 || bottom < 68)); then
-            if ((right < 300)); then side=left; elif ((left > 464)); then side=right; fi
+        if ((top > 116 || bottom < 68)); then
+            if ((right < 300)); then side=left; elif ((left > 364)); then side=right; fi
         fi
-        keys space
-        if [ -n "$side" ] && [ -z "$(eval echo "\$heard_$side")" ]; then
+        [ -n "$side" ] && [ -n "$(eval echo "\$heard_$side")" ] && side=""  # heard already
+        if [ "$side" = right ]; then keys space Down Left; else keys space; fi
+        if [ -n "$side" ]; then
             record "$artifacts/$side.raw" 0.35
             eval "heard_$side=\$(loudness \"\$artifacts/\$side.raw\")"
         fi
