@@ -46,18 +46,18 @@ bool PulseStream::Open(const std::string& name, const Format& format, Use use) {
         Close();
         return false;
     }
-    const pa_sample_spec spec{static_cast<pa_sample_format_t>(format.sample),
-                              static_cast<std::uint32_t>(format.rate),
-                              static_cast<std::uint8_t>(format.channels)};
-    if (!pa_sample_spec_valid(&spec)) {
+    const pa_sample_spec sampling{static_cast<pa_sample_format_t>(format.sample),
+                                  static_cast<std::uint32_t>(format.rate),
+                                  static_cast<std::uint8_t>(format.channels)};
+    if (!pa_sample_spec_valid(&sampling)) {
         Close();
         return false;
     }
     pa_proplist* properties = pa_proplist_new();
     pa_proplist_sets(properties, PA_PROP_MEDIA_ROLE, "game");
-    stream_ = pa_stream_new_with_proplist(context_, name.c_str(), &spec, nullptr, properties);
+    stream_ = pa_stream_new_with_proplist(context_, name.c_str(), &sampling, nullptr, properties);
     pa_proplist_free(properties);
-    const auto second = static_cast<std::uint32_t>(pa_bytes_per_second(&spec));
+    const auto second = static_cast<std::uint32_t>(pa_bytes_per_second(&sampling));
     pa_buffer_attr buffer{};
     buffer.minreq = static_cast<std::uint32_t>(-1);
     buffer.fragsize = static_cast<std::uint32_t>(-1);
@@ -68,7 +68,7 @@ bool PulseStream::Open(const std::string& name, const Format& format, Use use) {
         // cue plays as soon as it is written, and the stream running dry between cues is
         // nothing to wait out.
         buffer.maxlength = second;
-        buffer.tlength = static_cast<std::uint32_t>(pa_usec_to_bytes(10000, &spec));
+        buffer.tlength = static_cast<std::uint32_t>(pa_usec_to_bytes(10000, &sampling));
         buffer.prebuf = 0;
         flags = PA_STREAM_ADJUST_LATENCY;
     } else {
@@ -92,7 +92,7 @@ bool PulseStream::Open(const std::string& name, const Format& format, Use use) {
     if (use == Use::Cues) {
         // A moment of silence now: a server whose sink has been idle may take a second or two
         // to start a new stream, which is better spent before the first cue than on it.
-        const std::vector<std::uint8_t> silence(pa_usec_to_bytes(10000, &spec), 0);
+        const std::vector<std::uint8_t> silence(pa_usec_to_bytes(10000, &sampling), 0);
         return Play(silence.data(), silence.size());
     }
     return true;
